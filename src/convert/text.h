@@ -1,0 +1,26 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qdvz {
+
+inline bool Contains(std::u16string_view text, std::u16string_view part) {
+  return text.find(part) != std::u16string_view::npos;
+}
+
+// The last three characters of a name (the whole name when it is shorter), which is all
+// that the file-name checks of the window look at.
+inline std::u16string_view LastThree(std::u16string_view name) {
+  return name.size() <= 3 ? name : name.substr(name.size() - 3);
+}
+
+// Each line followed by CR LF: the display text of loaded lines.
+std::u16string JoinWithCrLf(std::span<const std::u16string> lines);
+
+// ASCII-only literal helpers for tests and messages.
+std::u16string FromUtf8(std::string_view utf8);
+std::string ToUtf8(std::u16string_view text);
+
+}  // namespace qdvz

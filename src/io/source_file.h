@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/refusal.h"
+
+namespace qdvz {
+
+inline constexpr int kMaxLoadedLines = 1199;
+
+struct LoadedLines {
+  std::vector<std::u16string> lines;  // without their line ends; at most the limit
+  bool truncated = false;             // lines were left unread beyond the limit
+  std::optional<Refusal> error;       // set when nothing could be loaded
+};
+
+// Splits code page 932 bytes into lines (CR LF, LF or CR ends a line; a last line without
+// an end still counts) and decodes the first maxLines of them.
+LoadedLines SplitSourceBytes(std::string_view bytes, int maxLines = kMaxLoadedLines);
+
+// Reads a QD data file as the window loads it.
+LoadedLines LoadSourceLines(const std::filesystem::path& path, int maxLines = kMaxLoadedLines);
+
+}  // namespace qdvz
