@@ -19,4 +19,8 @@ inline constexpr char16_t kRecordTooLong[] = u"レコードが32767文字を越�
 inline constexpr char16_t kFactorOutOfRange[] = u"円弧の倍率が単精度の範囲を越えています";
 inline constexpr char16_t kUnclosedQuote[] = u"引用符（\"）が閉じていません";
 
+// A character-size file with more items than the table has slots: the first 51 are kept.
+inline constexpr char16_t kSizeItemsOverflow[] =
+    u"文字サイズのデータが51個を越えました（52個目から後は読み込みません）";
+
 }  // namespace qdvz::msg
