@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "convert/records.h"
+#include "convert/size_table.h"
+#include "ui/window_ops.h"
+
+namespace qdvz {
+
+// The state and the handlers of the main window `henkan`, free of any widget: the window
+// forwards each user action to one handler, and the handlers act on the controls through
+// WindowOps. The form lives as long as the window.
+class HenkanForm {
+ public:
+  using DataLineArray = std::array<std::u16string, kDataLineSlots>;
+
+  explicit HenkanForm(WindowOps& window) : window_(window) {}
+
+  void Form_Load();
+  void File1_Click(const std::u16string& name);
+  void DatOpen_Click();
+  void datopen1_Click();
+  void DatCh_Click();
+  void DatSave_Click();
+  void Erase_Click();
+  void hyouji_Click();
+
+  const DataLineArray& DataLines() const { return dataLines_; }
+  const SizeItems& Sizes() const { return sizeItems_; }
+  const std::u16string& SavedDisplay() const { return savedDisplay_; }
+
+ private:
+  std::u16string ChosenPath() const;
+
+  WindowOps& window_;
+  DataLineArray dataLines_{};
+  SizeItems sizeItems_{};
+  std::u16string savedDisplay_;
+};
+
+}  // namespace qdvz

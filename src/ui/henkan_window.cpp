@@ -1,0 +1,293 @@
+#include "ui/henkan_window.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTextDocument>
+
+#include "ui/directory_tree.h"
+#include "ui/ui_messages.h"
+
+namespace qdvz {
+namespace {
+
+// The layout is given in twips, 1/1440 inch, of the client area.
+constexpr int kClientWidthTwips = 8460;
+constexpr int kClientHeightTwips = 6345;
+
+constexpr char kFilePattern[] = "*.dat;*.txt;*.qdc;*.vzm";
+
+int TwipsToPixels(int twips, int logicalDpi) {
+  return static_cast<int>((static_cast<long long>(twips) * logicalDpi + 720) / 1440);
+}
+
+QString Q(const std::u16string& text) {
+  return QString::fromStdU16String(text);
+}
+
+// The Japanese monospace font of the texts: the one the layout was made for when it is there,
+// else the closest installed one.
+QString JapaneseMonospaceFamily() {
+  const QStringList families = QFontDatabase::families();
+  for (const char16_t* wanted : {u"ＭＳ ゴシック", u"MS Gothic", u"IPAGothic", u"IPAexGothic"}) {
+    const QString name = QString::fromUtf16(wanted);
+    if (families.contains(name)) return name;
+  }
+  for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+    if (QFontDatabase::isFixedPitch(family)) return family;
+  }
+  const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+  return japanese.isEmpty() ? QString() : japanese.first();
+}
+
+QFont TextFont(double pointSize) {
+  QFont font;
+  const QString family = JapaneseMonospaceFamily();
+  if (!family.isEmpty()) font.setFamilies({family});
+  font.setStyleHint(QFont::TypeWriter);
+  font.setWeight(QFont::Normal);
+  font.setPointSizeF(pointSize);
+  return font;
+}
+
+// A sheet with a bent line and an arrow: the data turned into a macro.
+QPixmap IconImage(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  const qreal u = size / 16.0;
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::white);
+  painter.drawRect(QRectF(1 * u, 1 * u, 13 * u, 14 * u - 1));
+  painter.setPen(QPen(Qt::blue, 1.5 * u));
+  painter.drawPolyline(QPolygonF({QPointF(3 * u, 12 * u), QPointF(6 * u, 5 * u),
+                                  QPointF(9 * u, 10 * u), QPointF(12 * u, 4 * u)}));
+  painter.setPen(QPen(Qt::red, 1.5 * u));
+  painter.drawLine(QPointF(4 * u, 14 * u - 1), QPointF(11 * u, 14 * u - 1));
+  return pixmap;
+}
+
+QIcon WindowIcon() {
+  QIcon icon;
+  icon.addPixmap(IconImage(32));
+  icon.addPixmap(IconImage(16));
+  return icon;
+}
+
+}  // namespace
+
+HenkanWindow::HenkanWindow(QWidget* parent) : QWidget(parent) {
+  createControls();
+  arrangeTabOrder();
+  connectHandlers();
+  form_.Form_Load();
+}
+
+void HenkanWindow::createControls() {
+  setObjectName(QStringLiteral("henkan"));
+  setWindowTitle(QString::fromUtf16(ui_msg::kStartCaption));
+  setWindowIcon(WindowIcon());
+
+  const int dpiX = logicalDpiX();
+  const int dpiY = logicalDpiY();
+  auto place = [&](QWidget* control, const char* name, int left, int top, int width, int height) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(TwipsToPixels(left, dpiX), TwipsToPixels(top, dpiY),
+                         TwipsToPixels(width, dpiX), TwipsToPixels(height, dpiY));
+  };
+  auto button = [&](const char* name, const char16_t* caption, const char16_t* tip, int left,
+                    int top) {
+    auto* b = new QPushButton(QString::fromUtf16(caption), this);
+    b->setToolTip(QString::fromUtf16(tip));
+    b->setAutoDefault(false);
+    place(b, name, left, top, 1095, 375);
+    return b;
+  };
+
+  drive1_ = new QComboBox(this);
+  place(drive1_, "Drive1", 120, 720, 2535, 300);
+  dir1_ = new DirectoryTree(this);
+  place(dir1_, "Dir1", 120, 1080, 2535, 1560);
+  file1_ = new QListWidget(this);
+  file1_->setFont(TextFont(10.06));
+  file1_->setSortingEnabled(false);
+  place(file1_, "File1", 2760, 720, 2895, 1845);
+
+  displayBox_ = new QPlainTextEdit(this);
+  displayBox_->setFont(TextFont(10.84));
+  displayBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  displayBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  displayBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  place(displayBox_, "DisplayBox", 120, 2760, 8175, 3135);
+
+  fileName_ = new QLineEdit(this);
+  fileName_->setFont(TextFont(9.29));
+  fileName_->setToolTip(QString::fromUtf16(u"ファイル名を入力してください"));
+  place(fileName_, "FileName", 1440, 240, 2655, 270);
+
+  label1_ = new QLabel(QString::fromUtf16(u"ファイル名(&N)  ："), this);
+  label1_->setBuddy(fileName_);
+  place(label1_, "Label1", 120, 240, 1335, 255);
+
+  erase_ = button("Erase", u"消去(&E)", u"表示を消去します", 5880, 1680);
+  datOpen_ = button("DatOpen", u"開く(&O)", u"ファイルを開きます", 5880, 720);
+  datCh_ = button("DatCh", u"QD→VZ", u"データを変換します", 7080, 1200);
+  datSave_ = button("DatSave", u"保存(&S)", u"保存します", 7080, 720);
+  exit_ = button("Exit", u"終了(&X)", u"プログラムを終了します", 7080, 2160);
+
+  dbox_ = new QLineEdit(this);
+  place(dbox_, "dbox", 120, 6000, 8175, 270);
+
+  datopen1_ = button("datopen1", u"文字ｻｲｽﾞ", u"文字データを読みこみます", 5880, 1200);
+  hyouji_ = button("hyouji", u"再表示", u"直前に消去されたデータを再表示します", 7080, 1680);
+
+  setFixedSize(TwipsToPixels(kClientWidthTwips, dpiX), TwipsToPixels(kClientHeightTwips, dpiY));
+
+  fillDrives();
+  dir1_->setPath(QDir::currentPath());
+  Dir1_Change();
+}
+
+void HenkanWindow::arrangeTabOrder() {
+  const QList<QWidget*> order = {drive1_, dir1_,     file1_, displayBox_, fileName_,
+                                 erase_,  datOpen_,  datCh_, datSave_,    exit_,
+                                 dbox_,   datopen1_, hyouji_};
+  for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void HenkanWindow::connectHandlers() {
+  connect(drive1_, &QComboBox::currentIndexChanged, this, &HenkanWindow::onDrive1Changed);
+  connect(dir1_, &DirectoryTree::pathChanged, this, &HenkanWindow::onDir1Changed);
+  connect(file1_, &QListWidget::itemClicked, this, &HenkanWindow::onFile1Clicked);
+  connect(file1_, &QListWidget::itemActivated, this, &HenkanWindow::onFile1Clicked);
+  connect(datOpen_, &QPushButton::clicked, this, &HenkanWindow::onDatOpenClicked);
+  connect(datopen1_, &QPushButton::clicked, this, &HenkanWindow::onDatopen1Clicked);
+  connect(datCh_, &QPushButton::clicked, this, &HenkanWindow::onDatChClicked);
+  connect(datSave_, &QPushButton::clicked, this, &HenkanWindow::onDatSaveClicked);
+  connect(erase_, &QPushButton::clicked, this, &HenkanWindow::onEraseClicked);
+  connect(hyouji_, &QPushButton::clicked, this, &HenkanWindow::onHyoujiClicked);
+  connect(exit_, &QPushButton::clicked, this, &HenkanWindow::onExitClicked);
+}
+
+// The drives of the machine; where there are no drive letters, the root and the roots of the
+// mounted volumes. The entry holding the working directory is chosen.
+void HenkanWindow::fillDrives() {
+  QStringList roots;
+#ifdef Q_OS_WIN
+  for (const QFileInfo& drive : QDir::drives()) roots << drive.absoluteFilePath();
+#else
+  roots << QDir::rootPath();
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+    if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+      roots << volume.rootPath();
+  }
+#endif
+  const QString here = QDir::currentPath();
+  qsizetype best = 0;
+  for (qsizetype i = 0; i < roots.size(); ++i) {
+    drive1_->addItem(QDir::toNativeSeparators(roots[i]), roots[i]);
+    const QString prefix = roots[i].endsWith(u'/') ? roots[i] : roots[i] + u'/';
+    if ((here + u'/').startsWith(prefix, Qt::CaseInsensitive) &&
+        roots[i].size() > roots[best].size())
+      best = i;
+  }
+  drive1_->setCurrentIndex(static_cast<int>(best));
+}
+
+void HenkanWindow::Drive1_Change() {
+  dir1_->setPath(drive1_->currentData().toString());
+}
+
+void HenkanWindow::Dir1_Change() {
+  file1_->clear();
+  const QStringList filters = QString::fromLatin1(kFilePattern).split(u';', Qt::SkipEmptyParts);
+  file1_->addItems(QDir(dir1_->path()).entryList(filters, QDir::Files, QDir::Name));
+}
+
+std::u16string HenkanWindow::FileNameText() const {
+  return fileName_->text().toStdU16String();
+}
+
+void HenkanWindow::SetFileNameText(const std::u16string& text) {
+  fileName_->setText(Q(text));
+}
+
+std::u16string HenkanWindow::DirectoryPath() const {
+  return QDir::toNativeSeparators(dir1_->path()).toStdU16String();
+}
+
+void HenkanWindow::SetCaption(const std::u16string& caption) {
+  setWindowTitle(Q(caption));
+}
+
+void HenkanWindow::SetStatus(const std::u16string& message) {
+  dbox_->setText(Q(message));
+}
+
+std::u16string HenkanWindow::DisplayText() const {
+  // toPlainText() would turn no-break spaces into spaces; the raw text keeps every character
+  // and marks each paragraph break with U+2029.
+  const QString raw = displayBox_->document()->toRawText();
+  std::u16string text;
+  text.reserve(static_cast<size_t>(raw.size()) + 1024);
+  for (QChar c : raw) {
+    if (c == QChar::ParagraphSeparator) {
+      text += u"\r\n";
+    } else {
+      text += static_cast<char16_t>(c.unicode());
+    }
+  }
+  return text;
+}
+
+void HenkanWindow::SetDisplayText(const std::u16string& text) {
+  QString plain = Q(text);
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  displayBox_->setPlainText(plain);
+}
+
+void HenkanWindow::onDrive1Changed() {
+  Drive1_Change();
+}
+void HenkanWindow::onDir1Changed() {
+  Dir1_Change();
+}
+void HenkanWindow::onFile1Clicked(QListWidgetItem* item) {
+  form_.File1_Click(item->text().toStdU16String());
+}
+void HenkanWindow::onDatOpenClicked() {
+  form_.DatOpen_Click();
+}
+void HenkanWindow::onDatopen1Clicked() {
+  form_.datopen1_Click();
+}
+void HenkanWindow::onDatChClicked() {
+  form_.DatCh_Click();
+}
+void HenkanWindow::onDatSaveClicked() {
+  form_.DatSave_Click();
+}
+void HenkanWindow::onEraseClicked() {
+  form_.Erase_Click();
+}
+void HenkanWindow::onHyoujiClicked() {
+  form_.hyouji_Click();
+}
+void HenkanWindow::onExitClicked() {
+  Exit_Click();
+}
+
+void HenkanWindow::Exit_Click() {
+  close();
+}
+
+}  // namespace qdvz

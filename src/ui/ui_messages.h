@@ -1,0 +1,28 @@
+#pragma once
+
+// The window's captions and status texts.
+namespace qdvz::ui_msg {
+
+inline constexpr char16_t kStartCaption[] = u"ＱＤ→ＶＺ線変形データ変換";
+inline constexpr char16_t kIdleCaption[] = u"線変形データ変換";
+inline constexpr char16_t kReadingCaption[] = u"データを読み込み中";
+inline constexpr char16_t kWritingCaption[] = u"データ書き込み中";
+
+inline constexpr char16_t kChooseCommand[] = u"作業（コマンド）を選択してください";
+inline constexpr char16_t kChooseFile[] = u"ファイルを選択してください";
+inline constexpr char16_t kWrongDataExtension[] =
+    u"拡張子が違います、正規のファイルを選択してください";
+inline constexpr char16_t kReadingSuffix[] = u"を読み込み中";
+inline constexpr char16_t kReadDone[] = u"読み込み完了";
+inline constexpr char16_t kTooManyLines[] = u"データ行が制限を越えました";
+inline constexpr char16_t kChooseSizeFile[] = u"文字サイズ設定データを選択してください";
+
+inline constexpr char16_t kNameToSave[] = u"保存するファイル名を入力、又は選択してください";
+inline constexpr char16_t kWrongSaveExtension[] =
+    u"拡張子が違います、ファイルの拡張子を、dat・qdc・txtに変更してください";
+inline constexpr char16_t kSaved[] = u"保存が完了しました";
+
+inline constexpr char16_t kErased[] = u"消去しました";
+inline constexpr char16_t kRedisplayed[] = u"再表示しました";
+
+}  // namespace qdvz::ui_msg

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace qdvz {
+
+// What the handlers of the main window need from its controls. The form's logic talks to the
+// window only through this, so it can run against a plain fake in tests.
+class WindowOps {
+ public:
+  virtual ~WindowOps() = default;
+
+  virtual std::u16string FileNameText() const = 0;
+  virtual void SetFileNameText(const std::u16string& text) = 0;
+
+  // The directory that the directory list currently shows.
+  virtual std::u16string DirectoryPath() const = 0;
+
+  virtual void SetCaption(const std::u16string& caption) = 0;
+  virtual void SetStatus(const std::u16string& message) = 0;
+
+  // The large display box. Lines in it are CR LF-separated on the way in and on the way out.
+  virtual std::u16string DisplayText() const = 0;
+  virtual void SetDisplayText(const std::u16string& text) = 0;
+};
+
+}  // namespace qdvz
