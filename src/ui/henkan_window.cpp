@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLabel>
@@ -127,6 +128,7 @@ void HenkanWindow::createControls() {
   displayBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
   displayBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   displayBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  displayBox_->setTabChangesFocus(true);
   place(displayBox_, "DisplayBox", 120, 2760, 8175, 3135);
 
   fileName_ = new QLineEdit(this);
@@ -187,7 +189,9 @@ void HenkanWindow::fillDrives() {
 #else
   roots << QDir::rootPath();
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+    // Single files mounted into a container are no drives.
+    if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir() &&
+        !roots.contains(volume.rootPath()))
       roots << volume.rootPath();
   }
 #endif
