@@ -10,9 +10,9 @@
 namespace qdvz {
 
 struct LoadedSizeFile {
-  std::u16string displayText;       // every line followed by CR LF
+  std::u16string displayText;         // every line followed by CR LF
   std::vector<std::u16string> items;  // every item of the file, in order
-  std::optional<Refusal> error;     // set when the file could not be read
+  std::optional<Refusal> error;       // set when the file could not be read
 };
 
 // Reads a character-size file once as lines (for the display) and once as items.

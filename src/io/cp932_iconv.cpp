@@ -1,0 +1,212 @@
+// Code page 932 through glibc iconv. Only runs of bytes or characters outside ASCII reach
+// iconv: ASCII is the same in both encodings, and most of a QD file is ASCII.
+#include <errno.h>
+#include <iconv.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "io/cp932.h"
+
+namespace qdvz {
+namespace {
+
+// One pair of converters per thread: opening them costs far more than a line's conversion,
+// and an iconv_t must not be shared between threads.
+class Converters {
+ public:
+  Converters()
+      : decoder_(iconv_open("UTF-16LE", "CP932")), encoder_(iconv_open("CP932", "UTF-16LE")) {}
+  ~Converters() {
+    if (decoder_ != kInvalid) iconv_close(decoder_);
+    if (encoder_ != kInvalid) iconv_close(encoder_);
+  }
+  Converters(const Converters&) = delete;
+  Converters& operator=(const Converters&) = delete;
+
+  iconv_t Decoder() { return Ready(decoder_); }
+  iconv_t Encoder() { return Ready(encoder_); }
+
+ private:
+  static inline const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
+
+  static iconv_t Ready(iconv_t cd) {
+    // Without the CP932 module every file would look invalid; that is a broken
+    // installation, not a fault of the file.
+    if (cd == kInvalid) throw std::runtime_error("iconv cannot convert between CP932 and UTF-16LE");
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return cd;
+  }
+
+  iconv_t decoder_;
+  iconv_t encoder_;
+};
+
+Converters& ThreadConverters() {
+  thread_local Converters converters;
+  return converters;
+}
+
+struct RunResult {
+  bool ok = true;
+  size_t consumed = 0;  // input bytes converted before the first error
+};
+
+// Converts the whole of input, appending to output. Stops at the first sequence that iconv
+// refuses (EILSEQ) or finds cut off at the end (EINVAL).
+RunResult Convert(iconv_t cd, std::string_view input, std::string& output) {
+  char* in = const_cast<char*>(input.data());
+  size_t inLeft = input.size();
+  while (inLeft > 0) {
+    char buffer[1024];
+    char* out = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
+    output.append(buffer, out);
+    if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+      return {false, input.size() - inLeft};
+    }
+  }
+  return {true, input.size()};
+}
+
+bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c < 0xDC00;
+}
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c < 0xE000;
+}
+
+// Little-endian bytes, assembled by hand so that the host's byte order does not matter.
+void AppendUtf16Le(std::u16string_view text, std::string& bytes) {
+  for (char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+}
+
+void AppendFromUtf16Le(std::string_view bytes, std::u16string& text) {
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                  (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+}
+
+// Decodes a run of bytes that starts outside ASCII; returns false with the offset within run.
+bool DecodeRun(std::string_view run, std::u16string& text, size_t& errorOffset) {
+  std::string utf16;
+  RunResult result = Convert(ThreadConverters().Decoder(), run, utf16);
+  AppendFromUtf16Le(utf16, text);
+  errorOffset = result.consumed;
+  return result.ok;
+}
+
+// Whether bytes decode back to exactly text.
+bool ComesBack(std::string_view bytes, std::u16string_view text) {
+  Cp932Decoded back = DecodeCp932(bytes);
+  return back.ok && back.text == text;
+}
+
+// Encodes with iconv alone; consumed counts UTF-16 units.
+RunResult EncodeWithIconv(std::u16string_view run, std::string& bytes) {
+  std::string utf16;
+  AppendUtf16Le(run, utf16);
+  RunResult result = Convert(ThreadConverters().Encoder(), utf16, bytes);
+  result.consumed /= 2;
+  return result;
+}
+
+// Encodes a run of non-ASCII characters free of lone surrogates. A character that iconv
+// maps only one way (U+00A5 to 0x5C, U+2014 to 0x815C, ...) would read back as another
+// character, so it counts as having no code, like one that iconv refuses.
+bool EncodeRun(std::u16string_view run, std::string& bytes, size_t& errorIndex) {
+  std::string encoded;
+  RunResult result = EncodeWithIconv(run, encoded);
+  size_t good = result.consumed;
+  if (!ComesBack(encoded, run.substr(0, good))) {
+    // Such characters are rare: look for the first one character by character.
+    for (size_t i = 0; i < good;) {
+      size_t length = IsHighSurrogate(run[i]) && i + 1 < good ? 2 : 1;
+      std::string one;
+      EncodeWithIconv(run.substr(i, length), one);
+      if (!ComesBack(one, run.substr(i, length))) {
+        errorIndex = i;
+        return false;
+      }
+      i += length;
+    }
+  }
+  bytes += encoded;
+  errorIndex = good;
+  return result.ok;
+}
+
+}  // namespace
+
+Cp932Decoded DecodeCp932(std::string_view bytes) {
+  Cp932Decoded decoded;
+  decoded.text.reserve(bytes.size());
+  size_t i = 0;
+  while (i < bytes.size()) {
+    size_t start = i;
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    decoded.text.append(bytes.begin() + start, bytes.begin() + i);
+    if (i == bytes.size()) break;
+    // The run ends at an ASCII byte that begins a character; the trail byte of a
+    // double-byte character may itself lie in the ASCII range (0x835C is ソ).
+    start = i;
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) >= 0x80) {
+      i += IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    }
+    i = std::min(i, bytes.size());
+    size_t offset = 0;
+    if (!DecodeRun(bytes.substr(start, i - start), decoded.text, offset)) {
+      decoded.ok = false;
+      decoded.errorOffset = start + offset;
+      decoded.text.clear();
+      return decoded;
+    }
+  }
+  return decoded;
+}
+
+Cp932Encoded EncodeCp932(std::u16string_view text) {
+  Cp932Encoded encoded;
+  encoded.bytes.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t start = i;
+    while (i < text.size() && text[i] < 0x80) ++i;
+    for (size_t k = start; k < i; ++k) encoded.bytes += static_cast<char>(text[k]);
+    if (i == text.size()) break;
+    // A lone surrogate has no code; iconv would report it only as a cut-off sequence.
+    start = i;
+    bool lone = false;
+    while (i < text.size() && text[i] >= 0x80) {
+      if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        i += 2;
+      } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+        lone = true;
+        break;
+      } else {
+        ++i;
+      }
+    }
+    size_t index = 0;
+    bool ok = EncodeRun(text.substr(start, i - start), encoded.bytes, index);
+    if (!ok || lone) {
+      encoded.ok = false;
+      encoded.errorIndex = ok ? i : start + index;
+      encoded.bytes.clear();
+      return encoded;
+    }
+  }
+  return encoded;
+}
+
+}  // namespace qdvz

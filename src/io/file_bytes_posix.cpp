@@ -1,0 +1,66 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "io/file_bytes.h"
+#include "io/io_messages.h"
+
+namespace qdvz {
+namespace {
+
+Refusal ReadRefusal(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:  // a part of the path that should be a folder is a file
+      return {msg::kFileNotFound, 0};
+    case EACCES:
+    case EPERM:
+      return {msg::kNoReadPermission, 0};
+    case EISDIR:
+      return {msg::kIsFolder, 0};
+    default:
+      return {msg::CannotRead(error), 0};
+  }
+}
+
+}  // namespace
+
+FileBytes ReadFileBytes(const std::filesystem::path& path) {
+  FileBytes file;
+  int fd = -1;
+  do {
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    file.error = ReadRefusal(errno);
+    return file;
+  }
+  // A folder opens for reading like a file; say what it is before trying to read it.
+  struct stat info {};
+  if (fstat(fd, &info) != 0) {
+    file.error = ReadRefusal(errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    file.error = ReadRefusal(EISDIR);
+  } else {
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+      file.bytes.reserve(static_cast<size_t>(info.st_size));
+    }
+    char buffer[65536];
+    for (;;) {
+      ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        file.error = ReadRefusal(errno);
+        break;
+      }
+      if (got == 0) break;
+      file.bytes.append(buffer, static_cast<size_t>(got));
+    }
+  }
+  close(fd);
+  if (file.error) file.bytes.clear();
+  return file;
+}
+
+}  // namespace qdvz

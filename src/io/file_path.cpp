@@ -1,0 +1,28 @@
+#include "io/file_path.h"
+
+#include "convert/text.h"
+
+namespace qdvz {
+
+#ifdef _WIN32
+inline constexpr char16_t kSeparator = u'\\';
+#else
+inline constexpr char16_t kSeparator = u'/';
+#endif
+
+std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_view name) {
+  std::u16string path(directory);
+  if (path.empty() || path.back() != kSeparator) path += kSeparator;
+  path += name;
+  return path;
+}
+
+std::filesystem::path ToFsPath(std::u16string_view path) {
+#ifdef _WIN32
+  return std::filesystem::path(std::wstring(path.begin(), path.end()));
+#else
+  return std::filesystem::path(ToUtf8(path));
+#endif
+}
+
+}  // namespace qdvz

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "convert/text.h"
+
+// Status texts of loading and saving files.
+namespace qdvz::msg {
+
+// Reading.
+inline constexpr char16_t kNotCp932[] = u"Shift-JIS（コードページ932）として読めない文字があります";
+inline constexpr char16_t kUtf8File[] =
+    u"UTF-8のファイルです。Shift-JIS（コードページ932）のファイルを選択してください";
+inline constexpr char16_t kUtf16File[] =
+    u"UTF-16のファイルです。Shift-JIS（コードページ932）のファイルを選択してください";
+inline constexpr char16_t kNulInFile[] = u"テキストファイルではありません（NUL文字があります）";
+inline constexpr char16_t kFileNotFound[] = u"ファイルが見つかりません";
+inline constexpr char16_t kNoReadPermission[] = u"ファイルを開く権限がありません";
+inline constexpr char16_t kIsFolder[] = u"フォルダーです。ファイルを選択してください";
+
+// Writing.
+inline constexpr char16_t kFolderNotFound[] = u"保存先のフォルダーが見つかりません";
+inline constexpr char16_t kNoWritePermission[] = u"保存先に書き込む権限がありません";
+inline constexpr char16_t kDiskFull[] = u"ディスクの空き容量が足りません";
+inline constexpr char16_t kCannotSaveToFolder[] = u"フォルダーには保存できません";
+
+// "ファイルを読み込めません（エラー番号 N）"
+inline std::u16string CannotRead(int error) {
+  return u"ファイルを読み込めません（エラー番号 " + FromUtf8(std::to_string(error)) + u"）";
+}
+
+// "ファイルを書き込めません（エラー番号 N）"
+inline std::u16string CannotWrite(int error) {
+  return u"ファイルを書き込めません（エラー番号 " + FromUtf8(std::to_string(error)) + u"）";
+}
+
+// "Shift-JIS（コードページ932）で保存できない文字があります（U+XXXX）"
+std::u16string CannotEncode(char32_t codePoint);
+
+}  // namespace qdvz::msg
