@@ -53,6 +53,8 @@ std::optional<Refusal> WriteInPlace(const std::filesystem::path& path, std::stri
   return std::nullopt;
 }
 
+// What open(..., 0666) would give a new file. The mask can only be read by setting it;
+// files are written from one thread only.
 mode_t NewFileMode() {
   mode_t mask = umask(0);
   umask(mask);

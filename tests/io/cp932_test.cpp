@@ -1,0 +1,173 @@
+#include "io/cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qdvz {
+namespace {
+
+std::string Hex(std::string_view bytes) {
+  std::string out;
+  for (unsigned char b : bytes) {
+    char part[4];
+    std::snprintf(part, sizeof part, "%02X", b);
+    out += part;
+  }
+  return out;
+}
+
+// Every one- and two-byte sequence that decodes must encode back to bytes that decode to the
+// same text; where the bytes differ it must be one of the known duplicate codes.
+TEST(Cp932, EveryValidSequenceRoundTrips) {
+  std::vector<std::string> sequences;
+  for (int first = 0; first < 0x100; ++first) {
+    sequences.emplace_back(1, static_cast<char>(first));
+    for (int second = 0x40; second <= 0xFC; ++second) {
+      sequences.push_back({static_cast<char>(first), static_cast<char>(second)});
+    }
+  }
+  int valid = 0;
+  int identical = 0;
+  std::map<int, int> differingByLead;
+  std::vector<std::string> examples;
+  for (const std::string& bytes : sequences) {
+    Cp932Decoded decoded = DecodeCp932(bytes);
+    // A two-byte sequence whose first byte decodes alone is two characters, not one.
+    if (!decoded.ok || (bytes.size() == 2 && DecodeCp932(bytes.substr(0, 1)).ok)) continue;
+    ASSERT_EQ(decoded.text.size(), 1u) << Hex(bytes);
+    ++valid;
+    Cp932Encoded encoded = EncodeCp932(decoded.text);
+    ASSERT_TRUE(encoded.ok) << Hex(bytes) << " has no code going back";
+    if (encoded.bytes == bytes) {
+      ++identical;
+      continue;
+    }
+    Cp932Decoded again = DecodeCp932(encoded.bytes);
+    ASSERT_TRUE(again.ok) << Hex(bytes);
+    EXPECT_EQ(again.text, decoded.text) << Hex(bytes) << " came back as " << Hex(encoded.bytes);
+    ++differingByLead[static_cast<unsigned char>(bytes[0])];
+    if (examples.size() < 6) examples.push_back(Hex(bytes) + "->" + Hex(encoded.bytes));
+  }
+  std::string report;
+  for (auto [lead, count] : differingByLead)
+    report += Hex(std::string(1, lead)) + ":" + std::to_string(count) + " ";
+  for (const auto& example : examples) report += example + " ";
+  std::printf("valid %d, identical %d, differing %d (%s)\n", valid, identical, valid - identical,
+              report.c_str());
+  // NEC row 13 duplicates, NEC-selected IBM extensions, and the IBM codes that have a JIS
+  // or NEC row 13 equivalent.
+  const std::map<int, int> expected = {{0x87, 9}, {0xED, 188}, {0xEE, 186}, {0xFA, 15}};
+  EXPECT_EQ(differingByLead, expected);
+}
+
+TEST(Cp932, DecodesKnownCodes) {
+  struct Case {
+    std::string bytes;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {"", u""},
+      {"\x5C", u"\u005C"},  // a backslash, not a yen sign
+      {"\x7E", u"\u007E"},
+      {std::string("\0\x1A\x1C\x7F", 4), std::u16string(u"\0\u001A\u001C\u007F", 4)},
+      {"\x81\x5F", u"\uFF3C"},
+      {"\x81\x60", u"\uFF5E"},
+      {"\x82\xA0", u"あ"},
+      {"\xB1", u"ｱ"},
+      {"\x87\x40", u"①"},
+      {"\xFA\x40", u"ⅰ"},
+      // Trail bytes in the ASCII range must not be taken for ASCII.
+      {"\x83\x5C", u"ソ"},
+      {"A\x83\x5C\x5C"
+       "B\x95\x5C",
+       u"Aソ\\B表"},
+  };
+  for (const Case& c : cases) {
+    Cp932Decoded decoded = DecodeCp932(c.bytes);
+    EXPECT_TRUE(decoded.ok) << Hex(c.bytes);
+    EXPECT_EQ(decoded.text, c.text) << Hex(c.bytes);
+  }
+}
+
+TEST(Cp932, ReportsTheOffsetOfTheFirstInvalidSequence) {
+  struct Case {
+    std::string bytes;
+    size_t offset;
+  };
+  const Case cases[] = {
+      {"\x80", 0},         {"ab\x80", 2},       {"\xA0", 0},    {"xyz\xFD", 3},
+      {"\xFE", 0},         {"\x82\xA0\xFF", 2}, {"abc\x82", 3},  // a lead byte cut off at the end
+      {"\x82\xA0\x82", 2}, {"\x82\x0A", 0},    // a lead byte with no valid trail byte
+      {"\x81\x7F", 0},     {"ok\x80\x82", 2},  // only the first fault counts
+  };
+  for (const Case& c : cases) {
+    Cp932Decoded decoded = DecodeCp932(c.bytes);
+    EXPECT_FALSE(decoded.ok) << Hex(c.bytes);
+    EXPECT_EQ(decoded.errorOffset, c.offset) << Hex(c.bytes);
+  }
+}
+
+TEST(Cp932, EncodesKnownCharacters) {
+  struct Case {
+    std::u16string text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {u"", ""},
+      {u"\\~", "\x5C\x7E"},
+      {u"\uFF3C\uFF5E", "\x81\x5F\x81\x60"},
+      {u"あソ", "\x82\xA0\x83\x5C"},
+      {u"ｱ", "\xB1"},
+      {u"line(10, あ)\r\n", "line(10, \x82\xA0)\r\n"},
+  };
+  for (const Case& c : cases) {
+    Cp932Encoded encoded = EncodeCp932(c.text);
+    EXPECT_TRUE(encoded.ok);
+    EXPECT_EQ(Hex(encoded.bytes), Hex(c.bytes));
+  }
+}
+
+TEST(Cp932, ReportsTheIndexOfTheFirstCharacterWithoutCode) {
+  struct Case {
+    std::u16string text;
+    size_t index;
+  };
+  const Case cases[] = {
+      {u"ab😀", 2},
+      {u"あ😀い", 1},
+      {u"a\xD800", 1},    // a high surrogate cut off at the end
+      {u"\xD800x", 0},    // a high surrogate alone
+      {u"あ\xDC00x", 1},  // a low surrogate alone
+      {u"\u0080", 0},
+      {u"ab\u00E9", 2},
+      // Codes that would come back as other characters: ¥ as a backslash, the em dash as
+      // the horizontal bar, the overline as a tilde.
+      {u"あい\u00A5", 2},
+      {u"x\u2014", 1},
+      {u"\u203E", 0},
+      {u"\u00AC", 0},
+  };
+  for (const Case& c : cases) {
+    Cp932Encoded encoded = EncodeCp932(c.text);
+    EXPECT_FALSE(encoded.ok) << static_cast<unsigned>(c.text.back());
+    EXPECT_EQ(encoded.errorIndex, c.index) << static_cast<unsigned>(c.text.back());
+    EXPECT_TRUE(encoded.bytes.empty());
+  }
+}
+
+TEST(Cp932, LongTextsRoundTrip) {
+  std::u16string text;
+  for (int i = 0; i < 5000; ++i) text += i % 7 == 0 ? u"x," : u"漢字ｶﾅ";
+  Cp932Encoded encoded = EncodeCp932(text);
+  ASSERT_TRUE(encoded.ok);
+  Cp932Decoded decoded = DecodeCp932(encoded.bytes);
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_EQ(decoded.text, text);
+}
+
+}  // namespace
+}  // namespace qdvz

@@ -1,0 +1,42 @@
+#include "io/file_path.h"
+
+#include <gtest/gtest.h>
+
+#include "convert/text.h"
+
+namespace qdvz {
+namespace {
+
+#ifdef _WIN32
+#define SEP u"\\"
+#else
+#define SEP u"/"
+#endif
+
+TEST(SelectedFilePath, JoinsDirectoryAndName) {
+  struct Case {
+    std::u16string directory, name, path;
+  };
+  const Case cases[] = {
+      {SEP, u"x.dat", SEP u"x.dat"},
+      {SEP u"data", u"x.dat", SEP u"data" SEP u"x.dat"},
+      {SEP u"data" SEP, u"x.dat", SEP u"data" SEP u"x.dat"},
+      {SEP u"データ", u"線記号.dat", SEP u"データ" SEP u"線記号.dat"},
+      // The name is used verbatim: a directory part and blanks stay.
+      {SEP u"data", u"sub" SEP u"x.dat", SEP u"data" SEP u"sub" SEP u"x.dat"},
+      {SEP u"data", u" x.dat ", SEP u"data" SEP u" x.dat "},
+      {u"", u"x.dat", SEP u"x.dat"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SelectedFilePath(c.directory, c.name), c.path) << ToUtf8(c.path);
+  }
+}
+
+TEST(ToFsPath, KeepsJapaneseNames) {
+  std::filesystem::path path = ToFsPath(u"/データ/線記号.dat");
+  EXPECT_EQ(path.u16string(), u"/データ/線記号.dat");
+  EXPECT_EQ(path.filename().u16string(), u"線記号.dat");
+}
+
+}  // namespace
+}  // namespace qdvz

@@ -1,0 +1,197 @@
+#include "io/save_text.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "io/io_messages.h"
+#include "temp_dir.h"
+
+namespace qdvz {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(EncodeSavedText, AddsOneLineEndAndEncodes) {
+  struct Case {
+    std::u16string text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {u"", "\r\n"},
+      {u"vzm\r\nbegin  ", "vzm\r\nbegin  \r\n"},
+      {u"a\r\n", "a\r\n\r\n"},  // a loaded text already ends with CR LF
+      {u"# QDのｺｰﾄﾞ03,04 ",
+       "# QD\x82\xCC\xBA\xB0\xC4\xDE"
+       "03,04 \r\n"},
+      {u"a\nb", "a\nb\r\n"},  // line ends inside the text stay as they are
+  };
+  for (const Case& c : cases) {
+    EncodedText encoded = EncodeSavedText(c.text);
+    EXPECT_FALSE(encoded.error);
+    EXPECT_EQ(encoded.bytes, c.bytes);
+  }
+}
+
+TEST(EncodeSavedText, NamesTheLineAndCharacterWithoutCode) {
+  struct Case {
+    std::u16string text;
+    Refusal refusal;
+  };
+  const Case cases[] = {
+      {u"\u00E9", {msg::CannotEncode(0xE9), 1}},
+      {u"ok\r\nok\r\nx😀", {msg::CannotEncode(0x1F600), 3}},
+      {u"a\n\nb\xD800", {msg::CannotEncode(0xD800), 3}},
+      {u"円\r\n\u00A5", {msg::CannotEncode(0xA5), 2}},
+  };
+  for (const Case& c : cases) {
+    EncodedText encoded = EncodeSavedText(c.text);
+    ASSERT_TRUE(encoded.error);
+    EXPECT_EQ(*encoded.error, c.refusal);
+    EXPECT_TRUE(encoded.bytes.empty());
+  }
+  EXPECT_EQ(msg::CannotEncode(0x1F600),
+            u"Shift-JIS（コードページ932）で保存できない文字があります（U+1F600）");
+  EXPECT_EQ(msg::CannotEncode(0xE9),
+            u"Shift-JIS（コードページ932）で保存できない文字があります（U+00E9）");
+}
+
+TEST(SaveText, WritesAndReplacesFiles) {
+  testing::TempDir dir;
+  fs::path path = dir / "out.txt";
+  ASSERT_FALSE(SaveText(path, u"一回目\r\n"));
+  EXPECT_EQ(testing::ReadBytes(path), "\x88\xEA\x89\xF1\x96\xDA\r\n\r\n");
+  ASSERT_FALSE(SaveText(path, u"2"));
+  EXPECT_EQ(testing::ReadBytes(path), "2\r\n");
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"out.txt"}));
+}
+
+TEST(SaveText, GivesNewFilesTheUsualModeAndKeepsAnOldFilesMode) {
+  testing::TempDir dir;
+  mode_t old = umask(022);
+  ASSERT_FALSE(SaveText(dir / "new.txt", u"x"));
+  umask(old);
+  struct stat info {};
+  ASSERT_EQ(stat((dir / "new.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+
+  testing::WriteBytes(dir / "old.txt", "old");
+  chmod((dir / "old.txt").c_str(), 0640);
+  ASSERT_FALSE(SaveText(dir / "old.txt", u"x"));
+  ASSERT_EQ(stat((dir / "old.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(SaveText, ReplacesTheFileBehindALink) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "real.txt", "old");
+  fs::create_symlink("real.txt", dir / "link.txt");
+  ASSERT_FALSE(SaveText(dir / "link.txt", u"new"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+  EXPECT_EQ(testing::ReadBytes(dir / "real.txt"), "new\r\n");
+}
+
+// A failed save leaves the old file as it was and nothing else behind.
+void ExpectUntouched(const testing::TempDir& dir) {
+  EXPECT_EQ(testing::ReadBytes(dir / "old.txt"), "old contents");
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"old.txt"}));
+}
+
+TEST(SaveText, FailuresLeaveTheOldFile) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "old.txt", "old contents");
+
+  EXPECT_EQ(SaveText(dir / "old.txt", u"ok\r\n😀"), (Refusal{msg::CannotEncode(0x1F600), 2}));
+  ExpectUntouched(dir);
+  EXPECT_EQ(SaveText(dir / "new.txt", u"😀"), (Refusal{msg::CannotEncode(0x1F600), 1}));
+  ExpectUntouched(dir);
+  EXPECT_EQ(SaveText(dir / "missing" / "new.txt", u"x"), (Refusal{msg::kFolderNotFound, 0}));
+  ExpectUntouched(dir);
+  EXPECT_EQ(SaveText(dir / "old.txt" / "new.txt", u"x"), (Refusal{msg::kFolderNotFound, 0}));
+  ExpectUntouched(dir);
+  EXPECT_EQ(SaveText(dir.path(), u"x"), (Refusal{msg::kCannotSaveToFolder, 0}));
+  ExpectUntouched(dir);
+}
+
+TEST(SaveText, AWriteErrorLeavesTheOldFile) {
+  // A file size limit stops the write half way, and root is bound by it too.
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "old.txt", "old contents");
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 100;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  auto error = SaveText(dir / "old.txt", std::u16string(5000, u'x'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(error, (Refusal{msg::CannotWrite(EFBIG), 0}));
+  ExpectUntouched(dir);
+}
+
+TEST(SaveText, RespectsPermissions) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "old.txt", "old contents");
+  chmod((dir / "old.txt").c_str(), 0444);
+  EXPECT_EQ(SaveText(dir / "old.txt", u"x"), (Refusal{msg::kNoWritePermission, 0}));
+  ExpectUntouched(dir);
+  chmod((dir / "old.txt").c_str(), 0644);
+  chmod(dir.path().c_str(), 0555);
+  EXPECT_EQ(SaveText(dir / "old.txt", u"x"), (Refusal{msg::kNoWritePermission, 0}));
+  EXPECT_EQ(SaveText(dir / "new.txt", u"x"), (Refusal{msg::kNoWritePermission, 0}));
+  chmod(dir.path().c_str(), 0755);
+  ExpectUntouched(dir);
+}
+
+bool IsCharacterDevice(const fs::path& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+TEST(SaveText, WritesToADeviceInPlace) {
+  ASSERT_FALSE(SaveText("/dev/null", u"discarded"));
+  EXPECT_TRUE(IsCharacterDevice("/dev/null"));
+}
+
+TEST(SaveText, ReportsAFullDevice) {
+  testing::TempDir dir;
+  fs::path full = dir / "full";
+  if (mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
+    GTEST_SKIP() << "cannot make a device node here";
+  }
+  EXPECT_EQ(SaveText(full, u"x"), (Refusal{msg::kDiskFull, 0}));
+  EXPECT_TRUE(IsCharacterDevice(full));
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"full"}));
+}
+
+TEST(SaveText, WritesIntoAPipe) {
+  testing::TempDir dir;
+  fs::path fifo = dir / "pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] {
+    int fd = open(fifo.c_str(), O_RDONLY);
+    char buffer[256];
+    ssize_t got;
+    while ((got = read(fd, buffer, sizeof buffer)) > 0) received.append(buffer, got);
+    close(fd);
+  });
+  auto error = SaveText(fifo, u"\u3042");
+  reader.join();
+  EXPECT_FALSE(error);
+  EXPECT_EQ(received, "\x82\xA0\r\n");
+  struct stat info {};
+  ASSERT_EQ(lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+}  // namespace
+}  // namespace qdvz

@@ -1,0 +1,82 @@
+#include "io/size_file.h"
+
+#include <gtest/gtest.h>
+
+#include "convert/messages.h"
+#include "io/io_messages.h"
+#include "temp_dir.h"
+
+namespace qdvz {
+namespace {
+
+using Items = std::vector<std::u16string>;
+
+TEST(LoadSizeFile, ReadsLinesForDisplayAndItemsForTheTable) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::u16string display;
+    Items items;
+  };
+  const Case cases[] = {
+      {"two lines",
+       "1,2,3\r\n4,5,6\r\n",
+       u"1,2,3\r\n4,5,6\r\n",
+       {u"1", u"2", u"3", u"4", u"5", u"6"}},
+      {"no final line end", "1, 2\r\n\"a,b\"", u"1, 2\r\n\"a,b\"\r\n", {u"1", u"2", u"a,b"}},
+      {"leading comma", ",5\n", u",5\r\n", {u"", u"5"}},
+      {"empty file", "", u"", {}},
+      {"Japanese item", "\x95\xB6\x8E\x9A,3.5\r\n", u"文字,3.5\r\n", {u"文字", u"3.5"}},
+  };
+  testing::TempDir dir;
+  for (const Case& c : cases) {
+    testing::WriteBytes(dir / "size.qdc", c.bytes);
+    LoadedSizeFile loaded = LoadSizeFile(dir / "size.qdc");
+    EXPECT_FALSE(loaded.error) << c.name;
+    EXPECT_EQ(loaded.displayText, c.display) << c.name;
+    EXPECT_EQ(loaded.items, c.items) << c.name;
+  }
+}
+
+TEST(LoadSizeFile, HasNoLineLimit) {
+  std::string bytes;
+  for (int i = 0; i < 1500; ++i) bytes += "7\r\n";
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "long.qdc", bytes);
+  LoadedSizeFile loaded = LoadSizeFile(dir / "long.qdc");
+  EXPECT_FALSE(loaded.error);
+  EXPECT_EQ(loaded.items.size(), 1500u);
+  EXPECT_EQ(loaded.displayText.size(), 1500u * 3);
+}
+
+TEST(LoadSizeFile, RefusesAndLeavesNothing) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Refusal refusal;
+  };
+  const Case cases[] = {
+      {"unclosed quote", "1,2\r\n\"3,4\r\n", {msg::kUnclosedQuote, 2}},
+      {"invalid byte", "1,2\r\n3,\x80\r\n", {msg::kNotCp932, 2}},
+      {"UTF-8 mark",
+       "\xEF\xBB\xBF"
+       "1,2\r\n",
+       {msg::kUtf8File, 1}},
+      {"NUL", std::string("1\0", 2), {msg::kNulInFile, 1}},
+  };
+  testing::TempDir dir;
+  for (const Case& c : cases) {
+    testing::WriteBytes(dir / "size.qdc", c.bytes);
+    LoadedSizeFile loaded = LoadSizeFile(dir / "size.qdc");
+    ASSERT_TRUE(loaded.error) << c.name;
+    EXPECT_EQ(*loaded.error, c.refusal) << c.name;
+    EXPECT_TRUE(loaded.displayText.empty()) << c.name;
+    EXPECT_TRUE(loaded.items.empty()) << c.name;
+  }
+  LoadedSizeFile missing = LoadSizeFile(dir / "missing.qdc");
+  ASSERT_TRUE(missing.error);
+  EXPECT_EQ(*missing.error, (Refusal{msg::kFileNotFound, 0}));
+}
+
+}  // namespace
+}  // namespace qdvz

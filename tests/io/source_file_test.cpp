@@ -1,0 +1,164 @@
+#include "io/source_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "io/io_messages.h"
+#include "temp_dir.h"
+
+namespace qdvz {
+namespace {
+
+using Lines = std::vector<std::u16string>;
+
+TEST(SplitSourceBytes, SplitsAtEveryKindOfLineEnd) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"empty file", "", {}},
+      {"CR LF", "a\r\nb\r\n", {u"a", u"b"}},
+      {"LF", "a\nb\n", {u"a", u"b"}},
+      {"CR", "a\rb\r", {u"a", u"b"}},
+      {"mixed", "a\r\nb\nc\rd", {u"a", u"b", u"c", u"d"}},
+      {"LF CR is two line ends", "a\n\rb", {u"a", u"", u"b"}},
+      {"no final line end", "a\r\nlast", {u"a", u"last"}},
+      {"empty lines", "\r\n\r\nx\r\n\r\n", {u"", u"", u"x", u""}},
+      {"one line end", "\r\n", {u""}},
+      {"lone CR at the end", "x\r", {u"x"}},
+      {"Japanese", "\x82\xA0\x83\x5C\r\n\x95\x5C", {u"あソ", u"表"}},
+  };
+  for (const Case& c : cases) {
+    LoadedLines loaded = SplitSourceBytes(c.bytes);
+    EXPECT_FALSE(loaded.error) << c.name;
+    EXPECT_EQ(loaded.lines, c.lines) << c.name;
+    EXPECT_FALSE(loaded.truncated) << c.name;
+  }
+}
+
+std::string NumberedLines(int count, const char* end = "\r\n") {
+  std::string bytes;
+  for (int i = 1; i <= count; ++i) bytes += std::to_string(i) + end;
+  return bytes;
+}
+
+TEST(SplitSourceBytes, LoadsAtMostTheLimit) {
+  struct Case {
+    std::string bytes;
+    size_t loaded;
+    bool truncated;
+  };
+  const Case cases[] = {
+      {NumberedLines(1198), 1198, false},
+      {NumberedLines(1199), 1199, false},
+      {NumberedLines(1199).append("\r\n"), 1199, true},  // one more, empty line
+      {NumberedLines(1199) + "x", 1199, true},
+      {NumberedLines(1200), 1199, true},
+      {NumberedLines(5000), 1199, true},
+      {NumberedLines(5000, "\n"), 1199, true},
+  };
+  for (const Case& c : cases) {
+    LoadedLines loaded = SplitSourceBytes(c.bytes);
+    ASSERT_FALSE(loaded.error);
+    ASSERT_EQ(loaded.lines.size(), c.loaded);
+    EXPECT_EQ(loaded.lines.front(), u"1");
+    EXPECT_EQ(loaded.lines.back(), FromUtf8(std::to_string(c.loaded)));
+    EXPECT_EQ(loaded.truncated, c.truncated) << c.bytes.size();
+  }
+}
+
+TEST(SplitSourceBytes, RefusesWhatIsNotCodePage932Text) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Refusal refusal;
+  };
+  const Case cases[] = {
+      {"invalid byte", "ok\r\nok\r\nbad\x80\r\n", {msg::kNotCp932, 3}},
+      {"cut-off lead byte at the end", "ok\r\n\x82", {msg::kNotCp932, 2}},
+      {"lead byte before the line end", "\x82\r\nok", {msg::kNotCp932, 1}},
+      {"UTF-8 text", "ok\r\n\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\r\n", {msg::kNotCp932, 2}},
+      {"UTF-8 mark", "\xEF\xBB\xBFok\r\n", {msg::kUtf8File, 1}},
+      {"UTF-16LE mark", "\xFF\xFEo\0k\0", {msg::kUtf16File, 1}},
+      {"UTF-16BE mark", "\xFE\xFF\0o\0k", {msg::kUtf16File, 1}},
+      {"NUL", std::string("a\r\nb\r\nc\0d\r\n", 10), {msg::kNulInFile, 3}},
+      {"NUL before an invalid byte", std::string("\0\x80", 2), {msg::kNulInFile, 1}},
+  };
+  for (const Case& c : cases) {
+    LoadedLines loaded = SplitSourceBytes(c.bytes);
+    ASSERT_TRUE(loaded.error) << c.name;
+    EXPECT_EQ(*loaded.error, c.refusal) << c.name;
+    EXPECT_TRUE(loaded.lines.empty()) << c.name;
+  }
+}
+
+TEST(SplitSourceBytes, IgnoresFaultsBeyondTheLimit) {
+  std::string bytes = NumberedLines(1199) + std::string("\x80\0", 2);
+  LoadedLines loaded = SplitSourceBytes(bytes);
+  EXPECT_FALSE(loaded.error);
+  EXPECT_EQ(loaded.lines.size(), 1199u);
+  EXPECT_TRUE(loaded.truncated);
+}
+
+TEST(LoadSourceLines, ReadsAFile) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "x.dat", "1,\x82\xA0\r\n999\r\n");
+  LoadedLines loaded = LoadSourceLines(dir / "x.dat");
+  EXPECT_FALSE(loaded.error);
+  EXPECT_EQ(loaded.lines, (Lines{u"1,あ", u"999"}));
+  EXPECT_FALSE(loaded.truncated);
+
+  testing::WriteBytes(dir / "big.dat", NumberedLines(1300));
+  loaded = LoadSourceLines(dir / "big.dat", 1199);
+  EXPECT_EQ(loaded.lines.size(), 1199u);
+  EXPECT_TRUE(loaded.truncated);
+}
+
+TEST(LoadSourceLines, ReportsFilesThatCannotBeRead) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "file", "x");
+  struct Case {
+    std::filesystem::path path;
+    std::u16string message;
+  };
+  const Case cases[] = {
+      {dir / "missing.dat", msg::kFileNotFound},
+      {dir / "nofolder" / "x.dat", msg::kFileNotFound},
+      {dir / "file" / "x.dat", msg::kFileNotFound},
+      {dir.path(), msg::kIsFolder},
+  };
+  for (const Case& c : cases) {
+    LoadedLines loaded = LoadSourceLines(c.path);
+    ASSERT_TRUE(loaded.error) << c.path;
+    EXPECT_EQ(*loaded.error, (Refusal{c.message, 0})) << c.path;
+    EXPECT_TRUE(loaded.lines.empty());
+  }
+}
+
+TEST(LoadSourceLines, ReportsAFileWithoutReadPermission) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "locked.dat", "x\r\n");
+  chmod((dir / "locked.dat").c_str(), 0);
+  LoadedLines loaded = LoadSourceLines(dir / "locked.dat");
+  ASSERT_TRUE(loaded.error);
+  EXPECT_EQ(*loaded.error, (Refusal{msg::kNoReadPermission, 0}));
+}
+
+TEST(LoadSourceLines, ReportsOtherErrorsByNumber) {
+  // A link that points to itself never resolves: ELOOP has no message of its own.
+  testing::TempDir dir;
+  std::filesystem::create_symlink("loop", dir / "loop");
+  LoadedLines loaded = LoadSourceLines(dir / "loop");
+  ASSERT_TRUE(loaded.error);
+  EXPECT_EQ(*loaded.error, (Refusal{msg::CannotRead(ELOOP), 0}));
+}
+
+}  // namespace
+}  // namespace qdvz
