@@ -50,6 +50,22 @@ QString JapaneseMonospaceFamily() {
   return japanese.isEmpty() ? QString() : japanese.first();
 }
 
+// The window's own font: the desktop font of a Japanese system, 9 pt, or the closest installed
+// proportional Japanese font. Latin desktop fonts leave the label's colon outside its box.
+QFont WindowFont(const QFont& desktop) {
+  const QStringList families = QFontDatabase::families();
+  for (const char16_t* wanted : {u"MS UI Gothic", u"IPAPGothic", u"IPAexGothic"}) {
+    const QString name = QString::fromUtf16(wanted);
+    if (families.contains(name)) {
+      QFont font(desktop);
+      font.setFamilies({name});
+      font.setPointSizeF(9);
+      return font;
+    }
+  }
+  return desktop;
+}
+
 QFont TextFont(double pointSize) {
   QFont font;
   const QString family = JapaneseMonospaceFamily();
@@ -97,6 +113,7 @@ void HenkanWindow::createControls() {
   setObjectName(QStringLiteral("henkan"));
   setWindowTitle(QString::fromUtf16(ui_msg::kStartCaption));
   setWindowIcon(WindowIcon());
+  setFont(WindowFont(font()));
 
   const int dpiX = logicalDpiX();
   const int dpiY = logicalDpiY();
