@@ -10,10 +10,8 @@ inline constexpr char16_t kConvertingStatus[] = u"をデータの変換中";
 inline constexpr char16_t kConverted[] = u"変換終了";
 
 // Refusals of the run where the data goes beyond what the macro format can hold.
-inline constexpr char16_t kIntegerOutOfRange[] =
-    u"数値が整数の範囲（-32768～32767）を越えています";
-inline constexpr char16_t kSizeNumberOutOfRange[] =
-    u"文字サイズ番号が1～41の範囲にありません";
+inline constexpr char16_t kIntegerOutOfRange[] = u"数値が整数の範囲（-32768～32767）を越えています";
+inline constexpr char16_t kSizeNumberOutOfRange[] = u"文字サイズ番号が1～41の範囲にありません";
 inline constexpr char16_t kMacroFull[] = u"変換結果がマクロの行数の制限（1200行）を越えました";
 inline constexpr char16_t kRecordTooLong[] = u"レコードが32767文字を越えています";
 inline constexpr char16_t kFactorOutOfRange[] = u"円弧の倍率が単精度の範囲を越えています";

@@ -28,6 +28,8 @@ SizeItemsRead ReadSizeItems(std::span<const std::u16string> lines);
 int StoreSizeItems(std::span<const std::u16string> items, SizeItems& table);
 
 // The table counts as loaded when slot 0 holds something.
-inline bool HasSizeData(const SizeItems& table) { return !table[0].empty(); }
+inline bool HasSizeData(const SizeItems& table) {
+  return !table[0].empty();
+}
 
 }  // namespace qdvz

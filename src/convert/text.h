@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,6 +9,14 @@ namespace qdvz {
 
 inline bool Contains(std::u16string_view text, std::u16string_view part) {
   return text.find(part) != std::u16string_view::npos;
+}
+
+// Codes are compared as whole texts: "1", "01" and "101" differ.
+inline bool IsOneOf(std::u16string_view code, std::initializer_list<std::u16string_view> codes) {
+  for (auto candidate : codes) {
+    if (code == candidate) return true;
+  }
+  return false;
 }
 
 // The last three characters of a name (the whole name when it is shorter), which is all

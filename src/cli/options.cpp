@@ -1,0 +1,82 @@
+#include "cli/options.h"
+
+namespace qdvz::cli {
+
+ParsedOptions ParseOptions(const std::vector<std::string>& args) {
+  ParsedOptions parsed;
+  Options& o = parsed.options;
+  auto fail = [&](std::string message) {
+    parsed.usageError = std::move(message);
+    return parsed;
+  };
+  bool onlyFiles = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
+      o.inputs.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      onlyFiles = true;
+      continue;
+    }
+    if (arg == "-h" || arg == "--help") {
+      o.help = true;
+      continue;
+    }
+    if (arg == "-V" || arg == "--version") {
+      o.version = true;
+      continue;
+    }
+    // Options with a value: -s FILE, -sFILE, --sizes FILE, --sizes=FILE.
+    struct ValueOption {
+      const char* shortName;
+      const char* longName;
+    };
+    static constexpr ValueOption kValueOptions[] = {
+        {"-s", "--sizes"}, {"-o", "--output"}, {"-d", "--directory"}};
+    const ValueOption* matched = nullptr;
+    std::optional<std::string> value;
+    for (const auto& option : kValueOptions) {
+      std::string longName = option.longName;
+      if (arg == option.shortName || arg == longName) {
+        matched = &option;
+      } else if (arg.rfind(option.shortName, 0) == 0 && arg.size() > 2 && arg[1] != '-') {
+        matched = &option;
+        value = arg.substr(2);
+      } else if (arg.rfind(longName + "=", 0) == 0) {
+        matched = &option;
+        value = arg.substr(longName.size() + 1);
+      }
+      if (matched) break;
+    }
+    if (!matched) return fail("不明なオプションです: " + arg);
+    if (!value) {
+      if (i + 1 >= args.size()) return fail("オプション " + arg + " には値が必要です");
+      value = args[++i];
+    }
+    std::string shortName = matched->shortName;
+    if (shortName == "-s") {
+      o.sizeFile = *value;
+    } else if (shortName == "-o") {
+      o.outputFile = *value;
+    } else {
+      o.outputDirectory = *value;
+    }
+  }
+  if (o.help || o.version) return parsed;
+  if (o.sizeFile.empty()) return fail("文字サイズ設定ファイルを -s で指定してください");
+  if (o.inputs.empty()) return fail("変換するＱＤのデータファイルを指定してください");
+  if (o.outputFile && o.outputDirectory) return fail("-o と -d は同時に指定できません");
+  if (o.outputFile && o.inputs.size() > 1) {
+    return fail("-o は入力ファイルが一つのときだけ指定できます（複数なら -d を使ってください）");
+  }
+  if (o.outputDirectory) {
+    for (const auto& input : o.inputs) {
+      if (input == "-") return fail("標準入力（-）は -d と一緒に使えません");
+    }
+  }
+  return parsed;
+}
+
+}  // namespace qdvz::cli

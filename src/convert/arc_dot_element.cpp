@@ -1,0 +1,111 @@
+#include <cmath>
+#include <string>
+
+#include "convert/macro_run.h"
+#include "convert/messages.h"
+#include "convert/numeric.h"
+#include "convert/text.h"
+
+namespace qdvz {
+namespace {
+
+bool IsMarker(const std::u16string& field) {
+  return field == u"e" || field == u"E";
+}
+
+// Twice the second value, computed in single precision as the factor is defined.
+std::u16string ArcFactor(const std::u16string& secondValue, const MacroRun& run) {
+  float value = static_cast<float>(ValueOf(secondValue));
+  float doubled = value * 2.0f;
+  if (std::isinf(doubled)) run.Refuse(msg::kFactorOutOfRange);
+  return SingleText(doubled);
+}
+
+}  // namespace
+
+void ConvertArcElement(const RecordFields& f, MacroRun& run) {
+  ArcCarry& carry = run.arc;
+  // The first of F7 to F10 that is a marker decides the form and the two values; a record
+  // without one keeps those of the previous arc record.
+  for (int n = 7; n <= 10; ++n) {
+    if (IsMarker(f.F(n))) {
+      carry.form = n == 7 ? 1 : n == 8 ? 2 : 3;
+      carry.markerValue = f.F(n + 1);
+      carry.secondValue = f.F(n + 2);
+      break;
+    }
+  }
+  std::u16string magnitude = carry.markerValue;
+  std::u16string factor = u"1";
+  if (!carry.markerValue.empty() && carry.markerValue[0] == u'-') {
+    magnitude.erase(0, 1);
+    factor = ArcFactor(carry.secondValue, run);
+  }
+
+  const std::u16string& f1 = f.F(1);
+  const std::u16string& f2 = f.F(2);
+  auto inEither = [&](std::u16string_view code) { return f1 == code || f2 == code; };
+  bool fixedTail = false;  // codes 1, 2 and 8 always end like the third form
+  if (IsOneOf(f1, {u"04", u"03", u"3", u"4"})) {
+    carry.head = kCodeComment + std::u16string(u"arc(10,");
+  } else if (IsOneOf(f2, {u"04", u"03", u"3", u"4"})) {
+    carry.head = kCodeComment + std::u16string(u"arc(20,");
+  } else if (IsOneOf(f1, {u"101", u"01"})) {
+    carry.head = u"arc(10,";
+  } else if (IsOneOf(f1, {u"202", u"02"})) {
+    carry.head = u"arc(20, ";
+  } else if (f1 == u"08") {
+    carry.head = u"arc(99, ";
+  } else if (inEither(u"00")) {
+    carry.head = u"arc(0 , ";
+  } else if (inEither(u"1")) {
+    carry.head = u"arc(10, ";
+    fixedTail = true;
+  } else if (inEither(u"2")) {
+    carry.head = u"arc(20, ";
+    fixedTail = true;
+  } else if (f1 == u"8") {
+    carry.head = u"arc(99, ";
+    fixedTail = true;
+  } else if (inEither(u"0")) {
+    carry.head = u"arc(0, ";
+  }
+  // Codes that match no head keep the head of the previous arc record.
+
+  std::u16string tail;
+  if (fixedTail || carry.form == 3) {
+    tail = u",  9,  9 ,  9 )";
+  } else if (carry.form == 1) {
+    tail = u",  9,  9,  9 )";
+  } else {
+    tail = u",  " + f.F(7) + u",  9,  9 )";
+  }
+  run.Put(carry.head + f.F(3) + u",  " + f.F(4) + u",  " + magnitude + u",  " + f.F(5) + u",  " +
+          f.F(6) + u",  " + factor + tail);
+}
+
+void ConvertDotElement(const RecordFields& f, MacroRun& run) {
+  const std::u16string& f1 = f.F(1);
+  const std::u16string& f2 = f.F(2);
+  std::u16string head;
+  if (IsOneOf(f1, {u"04", u"03", u"3", u"4"})) {
+    head = kCodeComment + std::u16string(u"dot(10, ");
+  } else if (IsOneOf(f2, {u"04", u"03", u"3", u"4"})) {
+    head = kCodeComment + std::u16string(u"dot(20, ");
+  } else if (IsOneOf(f1, {u"101", u"01", u"1"})) {
+    head = u"dot(10, ";
+  } else if (IsOneOf(f1, {u"202", u"02", u"2"})) {
+    head = u"dot(20, ";
+  } else if (IsOneOf(f1, {u"09", u"08"})) {
+    head = u"dot(99, ";
+  } else if (IsOneOf(f1, {u"00", u"0"})) {
+    head = u"dot(0 , ";
+  } else {
+    return;  // no dot statement for these codes
+  }
+  std::u16string digit = f.F(7).size() >= 5 ? f.F(7).substr(4, 1) : u"";
+  if (digit == u"0") digit = u"9";
+  run.Put(head + f.F(3) + u",  " + f.F(4) + u",  " + digit + u",  9 )");
+}
+
+}  // namespace qdvz

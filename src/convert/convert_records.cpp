@@ -1,0 +1,100 @@
+#include "convert/convert_records.h"
+
+#include "convert/macro_run.h"
+#include "convert/messages.h"
+#include "convert/numeric.h"
+#include "convert/records.h"
+#include "convert/text.h"
+
+namespace qdvz {
+namespace {
+
+constexpr int kMaxRecordLength = 32767;
+
+enum class Flow { kContinue, kStop };
+
+bool HasArcMarkerLetter(std::u16string_view record) {
+  // Positions count from 1, so position 10 is index 9.
+  return record.size() > 9 && record.find_first_of(u"eE", 9) != std::u16string_view::npos;
+}
+
+Flow ConvertRecord(const std::u16string& record, MacroRun& run) {
+  if (record.starts_with(u"99")) {
+    run.Advance(4);
+    int slot = run.NextSlot - 4;
+    run.MacroLines[static_cast<size_t>(slot)] = u"end";
+    run.MacroLines[static_cast<size_t>(slot) + 1] = u"#---------------------------------";
+    // Only a block opened by a "0" header lets the conversion go on after its end.
+    if (run.BlockState != 1) return Flow::kStop;
+    run.WriteScaleAndSelect(RecordFields{});
+    return Flow::kContinue;
+  }
+  if (record.starts_with(u"vzm") || record.starts_with(u"VZM")) run.Refuse(msg::kNotQdData);
+  if (record.size() > kMaxRecordLength) run.Refuse(msg::kRecordTooLong);
+
+  RecordFields f = SplitRecord(record);
+  if (!f.hasSpace) return Flow::kContinue;
+  if (ValueOf(f.F(3)) == 0.0 || ValueOf(f.F(4)) == 0.0) run.ZeroSeen = true;
+  if (f.F(2).empty()) return Flow::kContinue;
+  const std::u16string& f1 = f.F(1);
+  if (f1 == u"800") {
+    run.ScaleArg3 = u"1";
+    return Flow::kContinue;
+  }
+  double code = ValueOf(f1);
+  if (code > 9999 && code < 19000) return Flow::kContinue;
+
+  if (run.BlockState == 0 && run.ZeroSeen && IsOneOf(f1, {u"0", u"1", u"2"})) {
+    int state = f1[0] - u'0' + 1;
+    int slot = run.NextSlot;
+    run.Advance(state == 3 ? 4 : 3);
+    run.MacroLines[static_cast<size_t>(slot)] =
+        u"begin  \"" + record.substr(static_cast<size_t>(f.field2Start) - 1) + u"\"";
+    run.ScaleSlot = slot + 1;
+    run.BlockState = state;
+    return Flow::kContinue;
+  }
+
+  if (f1 == u"500") {
+    int width = run.IntegerOrRefuse(ValueOf(f.F(2)));
+    run.ScaleArg4 = width != 0 ? SignedText(run.IntegerOrRefuse(width / 5.0)) : f.F(5);
+    int height = run.IntegerOrRefuse(ValueOf(f.F(3)));
+    run.ScaleArg5 = height != 0 ? SignedText(run.IntegerOrRefuse(height / 5.0)) : f.F(3);
+    return Flow::kContinue;
+  }
+
+  int type = run.IntegerOrRefuse(ValueOf(f.F(7)));
+  if (type >= 10000 && type <= 10019) {
+    ConvertTextElement(f, type, run);
+  } else if (!f.F(3).empty() && HasArcMarkerLetter(record)) {
+    ConvertArcElement(f, run);
+  } else if (type >= 30000) {
+    ConvertDotElement(f, run);
+  } else {
+    ConvertLineElement(f, run);
+  }
+  return Flow::kContinue;
+}
+
+}  // namespace
+
+ConversionOutcome ConvertRecords(std::span<const std::u16string> dataLines,
+                                 const SizeItems& sizes) {
+  CollectedRecords collected = CollectSourceRecords(dataLines);
+  if (!collected.markerSeen) return {{}, Refusal{msg::kNotQdData, 0}};
+
+  MacroRun run(sizes);
+  try {
+    for (const SourceRecord& record : collected.records) {
+      run.currentLine = record.line;
+      if (ConvertRecord(record.text, run) == Flow::kStop) break;
+    }
+  } catch (const RunRefused& refused) {
+    return {{}, refused.refusal};
+  }
+  run.MacroLines[0] = u"vzm";
+  run.MacroLines[1] = u"#----------------------------------------------";
+  return {run.Document(), std::nullopt};
+}
+
+}  // namespace qdvz

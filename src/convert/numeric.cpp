@@ -1,0 +1,141 @@
+#include "convert/numeric.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+namespace qdvz {
+namespace {
+
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsPassedOver(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+}  // namespace
+
+double ValueOf(std::u16string_view text) {
+  // Gather the numeric part as plain ASCII with the blanks taken out, then let from_chars
+  // (which ignores the locale) read it.
+  std::string number;
+  size_t i = 0;
+  auto skipBlanks = [&] {
+    while (i < text.size() && IsPassedOver(text[i])) ++i;
+  };
+  skipBlanks();
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+    negative = text[i] == u'-';
+    ++i;
+  }
+  int integerDigits = 0;
+  bool anyDigit = false;
+  bool point = false;
+  for (;; ++i) {
+    skipBlanks();
+    if (i >= text.size()) break;
+    char16_t c = text[i];
+    if (IsDigit(c)) {
+      number += static_cast<char>(c);
+      anyDigit = true;
+      if (!point) ++integerDigits;
+    } else if (c == u'.' && !point) {
+      number += '.';
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!anyDigit) return 0.0;
+
+  long exponent = 0;
+  if (i < text.size() &&
+      (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
+    size_t j = i + 1;
+    auto skip = [&] {
+      while (j < text.size() && IsPassedOver(text[j])) ++j;
+    };
+    skip();
+    bool negativeExponent = false;
+    if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) {
+      negativeExponent = text[j] == u'-';
+      ++j;
+    }
+    bool exponentDigits = false;
+    for (;; ++j) {
+      skip();
+      if (j >= text.size() || !IsDigit(text[j])) break;
+      exponentDigits = true;
+      if (exponent < 100000) exponent = exponent * 10 + (text[j] - u'0');
+    }
+    if (exponentDigits && negativeExponent) exponent = -exponent;
+  }
+  if (exponent != 0) number += "e" + std::to_string(exponent);
+
+  double value = 0.0;
+  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    // Too large or too small for a double: which one follows from the decimal exponent.
+    value = integerDigits + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return negative ? -value : value;
+}
+
+std::optional<int16_t> IntegerOf(double number) {
+  if (!std::isfinite(number)) return std::nullopt;
+  // nearbyint rounds halves to the even neighbour in the default rounding mode.
+  double rounded = std::nearbyint(number);
+  if (rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
+  return static_cast<int16_t>(rounded);
+}
+
+std::u16string SignedText(int value) {
+  std::string digits = std::to_string(value < 0 ? -static_cast<long>(value) : value);
+  std::u16string text(1, value < 0 ? u'-' : u' ');
+  text.append(digits.begin(), digits.end());
+  return text;
+}
+
+std::u16string SingleText(float number) {
+  if (number == 0.0f || !std::isfinite(number)) return u"0";
+  // Seven significant digits, correctly rounded: d.dddddde±xx.
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.6e", static_cast<double>(number));
+  std::string formatted(buffer);
+  bool negative = formatted[0] == '-';
+  if (negative) formatted.erase(0, 1);
+  size_t ePos = formatted.find('e');
+  int exponent = std::stoi(formatted.substr(ePos + 1));
+  std::string digits = formatted.substr(0, 1) + formatted.substr(2, ePos - 2);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string text;
+  if (exponent >= -5 && exponent <= 6) {
+    if (exponent >= 0) {
+      size_t integerLength = static_cast<size_t>(exponent) + 1;
+      if (digits.size() <= integerLength) {
+        text = digits + std::string(integerLength - digits.size(), '0');
+      } else {
+        text = digits.substr(0, integerLength) + "." + digits.substr(integerLength);
+      }
+    } else {
+      text = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    }
+  } else {
+    text = digits.substr(0, 1);
+    if (digits.size() > 1) text += "." + digits.substr(1);
+    char exponentText[16];
+    std::snprintf(exponentText, sizeof exponentText, "E%c%02d", exponent < 0 ? '-' : '+',
+                  exponent < 0 ? -exponent : exponent);
+    text += exponentText;
+  }
+  if (negative) text.insert(0, 1, '-');
+  return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace qdvz

@@ -1,0 +1,70 @@
+#include "convert/records.h"
+
+#include <algorithm>
+
+#include "convert/text.h"
+
+namespace qdvz {
+
+CollectedRecords CollectSourceRecords(std::span<const std::u16string> dataLines) {
+  CollectedRecords collected;
+  size_t slots = std::min(dataLines.size(), static_cast<size_t>(kDataLineSlots));
+  for (size_t slot = 0; slot < slots; ++slot) {
+    const std::u16string& line = dataLines[slot];
+    if (Contains(line, u"#")) continue;
+    if (line.size() < 3) continue;
+    // Only the first "999" line is the marker; later ones are ordinary records.
+    if (!collected.markerSeen && Contains(line, u"999")) {
+      collected.markerSeen = true;
+      continue;
+    }
+    collected.records.push_back({CleanRecord(line), static_cast<int>(slot + 1)});
+  }
+  return collected;
+}
+
+std::u16string CleanRecord(std::u16string_view line) {
+  if (line.empty() || line[0] != u' ') return std::u16string(line);
+  // The last character is not looked at: a line of spaces and one final letter stays whole.
+  for (size_t k = 1; k + 1 < line.size(); ++k) {
+    if (line[k] != u' ') return std::u16string(line.substr(k));
+  }
+  return std::u16string(line);
+}
+
+RecordFields SplitRecord(std::u16string_view record) {
+  RecordFields split;
+  const size_t length = record.size();
+  size_t end = record.find(u' ');
+  if (end == std::u16string_view::npos) return split;
+  split.hasSpace = true;
+  split.F(1) = record.substr(0, end);
+
+  auto startAfter = [&](size_t from) {
+    size_t start = record.find_first_not_of(u' ', from);
+    return start == std::u16string_view::npos ? length : start;
+  };
+  for (int k = 2; k <= 11; ++k) {
+    size_t start = startAfter(end);
+    if (k == 2) split.field2Start = static_cast<int>(start) + 1;
+    if (k == 9) {
+      // From the ninth field on, a double quote opens the final text field.
+      size_t quote = record.find(u'"', start);
+      if (quote != std::u16string_view::npos) {
+        split.F(9) = record.substr(start, quote - start);
+        split.F(10) = record.substr(quote);
+        return split;
+      }
+    }
+    end = start < length ? record.find(u' ', start) : std::u16string_view::npos;
+    if (end == std::u16string_view::npos) {
+      split.F(k) = record.substr(start);
+      return split;
+    }
+    split.F(k) = record.substr(start, end - start);
+  }
+  split.F(12) = record.substr(startAfter(end));
+  return split;
+}
+
+}  // namespace qdvz

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "convert/numeric.h"
+#include "convert/text.h"
+
+namespace qdvz {
+namespace {
+
+TEST(ValueOf, ReadsTheLeadingNumericPart) {
+  struct Case {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"", 0},       {"abc", 0},     {"12", 12},
+      {"  -5", -5},  {"+7", 7},      {"100.5", 100.5},
+      {".5", 0.5},   {"1 2 3", 123}, {"1\t2", 12},
+      {"- 5", -5},   {"3e2", 300},   {"3E-2", 0.03},
+      {"2D3", 2000}, {"1e", 1},      {"1e+", 1},
+      {"12abc", 12}, {"1.2.3", 1.2}, {"e5", 0},
+      {"-", 0},      {".", 0},       {"30000.4", 30000.4},
+      {"05", 5},     {"１２", 0},    {"10005abc", 10005},
+  };
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(ValueOf(FromUtf8(c.text)), c.value) << '"' << c.text << '"';
+  }
+}
+
+TEST(ValueOf, HugeNumbersBecomeInfinityTinyOnesZero) {
+  EXPECT_TRUE(std::isinf(ValueOf(u"1e400")));
+  EXPECT_TRUE(std::isinf(ValueOf(u"-1e99999999999")));
+  EXPECT_LT(ValueOf(u"-1e400"), 0);
+  EXPECT_EQ(ValueOf(u"1e-400"), 0.0);
+  EXPECT_TRUE(std::isinf(ValueOf(FromUtf8(std::string(400, '9')))));
+}
+
+TEST(IntegerOf, RoundsHalvesToEvenWithinSixteenBits) {
+  EXPECT_EQ(IntegerOf(2.5), 2);
+  EXPECT_EQ(IntegerOf(3.5), 4);
+  EXPECT_EQ(IntegerOf(-2.5), -2);
+  EXPECT_EQ(IntegerOf(2.6), 3);
+  EXPECT_EQ(IntegerOf(32767.0), 32767);
+  EXPECT_EQ(IntegerOf(32767.4), 32767);
+  EXPECT_EQ(IntegerOf(-32768.5), -32768);
+  EXPECT_EQ(IntegerOf(32767.5), std::nullopt);
+  EXPECT_EQ(IntegerOf(-32769.0), std::nullopt);
+  EXPECT_EQ(IntegerOf(std::numeric_limits<double>::infinity()), std::nullopt);
+  EXPECT_EQ(IntegerOf(std::nan("")), std::nullopt);
+}
+
+TEST(SignedText, BlankBeforeZeroAndPositive) {
+  EXPECT_EQ(SignedText(20), u" 20");
+  EXPECT_EQ(SignedText(0), u" 0");
+  EXPECT_EQ(SignedText(-5), u"-5");
+  EXPECT_EQ(SignedText(-32768), u"-32768");
+}
+
+TEST(SingleText, SevenSignificantDigitsPlainOrWithExponent) {
+  struct Case {
+    float value;
+    const char* text;
+  } cases[] = {
+      {1.5f, "1.5"},
+      {6.0f, "6"},
+      {0.0f, "0"},
+      {-0.0f, "0"},
+      {0.2f, "0.2"},
+      {-0.25f, "-0.25"},
+      {1234567.0f, "1234567"},
+      {9999999.0f, "9999999"},
+      {12345678.0f, "1.234568E+07"},
+      {0.00001f, "0.00001"},
+      {0.000001f, "1E-06"},
+      {1.0e20f, "1E+20"},
+      {-3.0e-9f, "-3E-09"},
+      {100.0f, "100"},
+      {0.1f + 0.2f, "0.3"},
+      {std::numeric_limits<float>::max(), "3.402823E+38"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToUtf8(SingleText(c.value)), c.text) << c.value;
+}
+
+}  // namespace
+}  // namespace qdvz
