@@ -218,9 +218,6 @@ void HenkanWindowTest::wholeRoad() {
   QCOMPARE(dbox->text(), U(u"変換終了"));
   QCOMPARE(window_->windowTitle(), U(u"線変形データ変換"));
   QVERIFY(fileName->text().isEmpty());
-  if (const QByteArray shot = qgetenv("HENKAN_SCREENSHOT"); !shot.isEmpty()) {
-    window_->grab().save(QString::fromLocal8Bit(shot));
-  }
 
   // Erase and bring it back.
   QTest::mouseClick(control<QPushButton>("Erase"), Qt::LeftButton);
