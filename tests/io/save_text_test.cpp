@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "io/io_messages.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qdvz {
 namespace {
@@ -63,17 +63,17 @@ TEST(EncodeSavedText, NamesTheLineAndCharacterWithoutCode) {
 }
 
 TEST(SaveText, WritesAndReplacesFiles) {
-  testing::TempDir dir;
+  test::TempDir dir;
   fs::path path = dir / "out.txt";
   ASSERT_FALSE(SaveText(path, u"一回目\r\n"));
-  EXPECT_EQ(testing::ReadBytes(path), "\x88\xEA\x89\xF1\x96\xDA\r\n\r\n");
+  EXPECT_EQ(test::ReadBytes(path), "\x88\xEA\x89\xF1\x96\xDA\r\n\r\n");
   ASSERT_FALSE(SaveText(path, u"2"));
-  EXPECT_EQ(testing::ReadBytes(path), "2\r\n");
+  EXPECT_EQ(test::ReadBytes(path), "2\r\n");
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"out.txt"}));
 }
 
 TEST(SaveText, GivesNewFilesTheUsualModeAndKeepsAnOldFilesMode) {
-  testing::TempDir dir;
+  test::TempDir dir;
   mode_t old = umask(022);
   ASSERT_FALSE(SaveText(dir / "new.txt", u"x"));
   umask(old);
@@ -81,7 +81,7 @@ TEST(SaveText, GivesNewFilesTheUsualModeAndKeepsAnOldFilesMode) {
   ASSERT_EQ(stat((dir / "new.txt").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0644u);
 
-  testing::WriteBytes(dir / "old.txt", "old");
+  test::WriteBytes(dir / "old.txt", "old");
   chmod((dir / "old.txt").c_str(), 0640);
   ASSERT_FALSE(SaveText(dir / "old.txt", u"x"));
   ASSERT_EQ(stat((dir / "old.txt").c_str(), &info), 0);
@@ -89,23 +89,23 @@ TEST(SaveText, GivesNewFilesTheUsualModeAndKeepsAnOldFilesMode) {
 }
 
 TEST(SaveText, ReplacesTheFileBehindALink) {
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "real.txt", "old");
+  test::TempDir dir;
+  test::WriteBytes(dir / "real.txt", "old");
   fs::create_symlink("real.txt", dir / "link.txt");
   ASSERT_FALSE(SaveText(dir / "link.txt", u"new"));
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
-  EXPECT_EQ(testing::ReadBytes(dir / "real.txt"), "new\r\n");
+  EXPECT_EQ(test::ReadBytes(dir / "real.txt"), "new\r\n");
 }
 
 // A failed save leaves the old file as it was and nothing else behind.
-void ExpectUntouched(const testing::TempDir& dir) {
-  EXPECT_EQ(testing::ReadBytes(dir / "old.txt"), "old contents");
+void ExpectUntouched(const test::TempDir& dir) {
+  EXPECT_EQ(test::ReadBytes(dir / "old.txt"), "old contents");
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"old.txt"}));
 }
 
 TEST(SaveText, FailuresLeaveTheOldFile) {
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "old.txt", "old contents");
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "old contents");
 
   EXPECT_EQ(SaveText(dir / "old.txt", u"ok\r\n😀"), (Refusal{msg::CannotEncode(0x1F600), 2}));
   ExpectUntouched(dir);
@@ -121,8 +121,8 @@ TEST(SaveText, FailuresLeaveTheOldFile) {
 
 TEST(SaveText, AWriteErrorLeavesTheOldFile) {
   // A file size limit stops the write half way, and root is bound by it too.
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "old.txt", "old contents");
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "old contents");
   struct rlimit saved {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
@@ -138,8 +138,8 @@ TEST(SaveText, AWriteErrorLeavesTheOldFile) {
 
 TEST(SaveText, RespectsPermissions) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "old.txt", "old contents");
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "old contents");
   chmod((dir / "old.txt").c_str(), 0444);
   EXPECT_EQ(SaveText(dir / "old.txt", u"x"), (Refusal{msg::kNoWritePermission, 0}));
   ExpectUntouched(dir);
@@ -162,7 +162,7 @@ TEST(SaveText, WritesToADeviceInPlace) {
 }
 
 TEST(SaveText, ReportsAFullDevice) {
-  testing::TempDir dir;
+  test::TempDir dir;
   fs::path full = dir / "full";
   if (mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
     GTEST_SKIP() << "cannot make a device node here";
@@ -173,7 +173,7 @@ TEST(SaveText, ReportsAFullDevice) {
 }
 
 TEST(SaveText, WritesIntoAPipe) {
-  testing::TempDir dir;
+  test::TempDir dir;
   fs::path fifo = dir / "pipe";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::string received;

@@ -4,7 +4,7 @@
 
 #include "convert/messages.h"
 #include "io/io_messages.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qdvz {
 namespace {
@@ -28,9 +28,9 @@ TEST(LoadSizeFile, ReadsLinesForDisplayAndItemsForTheTable) {
       {"empty file", "", u"", {}},
       {"Japanese item", "\x95\xB6\x8E\x9A,3.5\r\n", u"文字,3.5\r\n", {u"文字", u"3.5"}},
   };
-  testing::TempDir dir;
+  test::TempDir dir;
   for (const Case& c : cases) {
-    testing::WriteBytes(dir / "size.qdc", c.bytes);
+    test::WriteBytes(dir / "size.qdc", c.bytes);
     LoadedSizeFile loaded = LoadSizeFile(dir / "size.qdc");
     EXPECT_FALSE(loaded.error) << c.name;
     EXPECT_EQ(loaded.displayText, c.display) << c.name;
@@ -41,8 +41,8 @@ TEST(LoadSizeFile, ReadsLinesForDisplayAndItemsForTheTable) {
 TEST(LoadSizeFile, HasNoLineLimit) {
   std::string bytes;
   for (int i = 0; i < 1500; ++i) bytes += "7\r\n";
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "long.qdc", bytes);
+  test::TempDir dir;
+  test::WriteBytes(dir / "long.qdc", bytes);
   LoadedSizeFile loaded = LoadSizeFile(dir / "long.qdc");
   EXPECT_FALSE(loaded.error);
   EXPECT_EQ(loaded.items.size(), 1500u);
@@ -64,9 +64,9 @@ TEST(LoadSizeFile, RefusesAndLeavesNothing) {
        {msg::kUtf8File, 1}},
       {"NUL", std::string("1\0", 2), {msg::kNulInFile, 1}},
   };
-  testing::TempDir dir;
+  test::TempDir dir;
   for (const Case& c : cases) {
-    testing::WriteBytes(dir / "size.qdc", c.bytes);
+    test::WriteBytes(dir / "size.qdc", c.bytes);
     LoadedSizeFile loaded = LoadSizeFile(dir / "size.qdc");
     ASSERT_TRUE(loaded.error) << c.name;
     EXPECT_EQ(*loaded.error, c.refusal) << c.name;

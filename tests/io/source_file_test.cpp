@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "io/io_messages.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace qdvz {
 namespace {
@@ -107,22 +107,22 @@ TEST(SplitSourceBytes, IgnoresFaultsBeyondTheLimit) {
 }
 
 TEST(LoadSourceLines, ReadsAFile) {
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "x.dat", "1,\x82\xA0\r\n999\r\n");
+  test::TempDir dir;
+  test::WriteBytes(dir / "x.dat", "1,\x82\xA0\r\n999\r\n");
   LoadedLines loaded = LoadSourceLines(dir / "x.dat");
   EXPECT_FALSE(loaded.error);
   EXPECT_EQ(loaded.lines, (Lines{u"1,あ", u"999"}));
   EXPECT_FALSE(loaded.truncated);
 
-  testing::WriteBytes(dir / "big.dat", NumberedLines(1300));
+  test::WriteBytes(dir / "big.dat", NumberedLines(1300));
   loaded = LoadSourceLines(dir / "big.dat", 1199);
   EXPECT_EQ(loaded.lines.size(), 1199u);
   EXPECT_TRUE(loaded.truncated);
 }
 
 TEST(LoadSourceLines, ReportsFilesThatCannotBeRead) {
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "file", "x");
+  test::TempDir dir;
+  test::WriteBytes(dir / "file", "x");
   struct Case {
     std::filesystem::path path;
     std::u16string message;
@@ -143,8 +143,8 @@ TEST(LoadSourceLines, ReportsFilesThatCannotBeRead) {
 
 TEST(LoadSourceLines, ReportsAFileWithoutReadPermission) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "locked.dat", "x\r\n");
+  test::TempDir dir;
+  test::WriteBytes(dir / "locked.dat", "x\r\n");
   chmod((dir / "locked.dat").c_str(), 0);
   LoadedLines loaded = LoadSourceLines(dir / "locked.dat");
   ASSERT_TRUE(loaded.error);
@@ -153,7 +153,7 @@ TEST(LoadSourceLines, ReportsAFileWithoutReadPermission) {
 
 TEST(LoadSourceLines, ReportsOtherErrorsByNumber) {
   // A link that points to itself never resolves: ELOOP has no message of its own.
-  testing::TempDir dir;
+  test::TempDir dir;
   std::filesystem::create_symlink("loop", dir / "loop");
   LoadedLines loaded = LoadSourceLines(dir / "loop");
   ASSERT_TRUE(loaded.error);

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace qdvz::testing {
+namespace qdvz::test {
 
 // A fresh directory for one test, removed with everything in it afterwards.
 class TempDir {
@@ -17,7 +17,7 @@ class TempDir {
   TempDir() {
     static std::atomic<int> counter{0};
     path_ = std::filesystem::temp_directory_path() /
-            ("qdvz_io_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+            ("qdvz_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
@@ -56,4 +56,4 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-}  // namespace qdvz::testing
+}  // namespace qdvz::test

@@ -1,0 +1,31 @@
+# Shared by ./run, ./test and .ci/run: the Debian packages the project needs, installed when
+# missing, and the build.
+
+QDVZ_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
+  libbenchmark-dev xvfb xauth fonts-ipaexfont-gothic fonts-ipafont-gothic)
+
+# Installs the packages in "$@" that are not installed yet (root only; otherwise says what to do).
+qdvz_install() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages: ${missing[*]}" >&2
+    echo "Install them with: sudo apt-get install --no-install-recommends ${missing[*]}" >&2
+    return 1
+  fi
+  echo "Installing ${missing[*]} ..." >&2
+  apt-get update -qq >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures and builds into the directory $1 with the CMake options that follow.
+qdvz_build() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
+  cmake --build "$dir"
+}

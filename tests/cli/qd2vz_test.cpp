@@ -1,0 +1,200 @@
+// qd2vz as a user runs it: the saved bytes of every worked example, exit statuses, messages,
+// and that no input or earlier output is ever damaged.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "convert/text.h"
+#include "io/cp932.h"
+#include "support/temp_dir.h"
+
+namespace qdvz {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+const fs::path kRuns = fs::path(QDVZ_TEST_DATA) / "runs";
+const fs::path kSizes = kRuns / "sizes.qdc";
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
+Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
+  std::string command = "cd '" + dir.path().string() + "' && '" QD2VZ "' " + args + " <" +
+                        (stdinFile.empty() ? "/dev/null" : stdinFile) + " >stdout.bin 2>stderr.txt";
+  int raw = std::system(command.c_str());
+  Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(dir / "stdout.bin"),
+                ReadBytes(dir / "stderr.txt")};
+  fs::remove(dir / "stdout.bin");
+  fs::remove(dir / "stderr.txt");
+  return result;
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+TEST(Qd2vz, EveryWorkedRunGivesItsSavedBytes) {
+  TempDir dir;
+  int runs = 0;
+  for (const auto& entry : fs::directory_iterator(kRuns)) {
+    if (entry.path().extension() != ".dat") continue;
+    ++runs;
+    fs::path expected = fs::path(entry.path()).replace_extension(".expected");
+    SCOPED_TRACE(entry.path().filename().string());
+    Result toFile =
+        RunQd2vz(dir, "-s " + Quoted(kSizes) + " " + Quoted(entry.path()) + " -o out.txt");
+    EXPECT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), ReadBytes(expected));
+    Result toStdout = RunQd2vz(dir, "-s " + Quoted(kSizes) + " -", Quoted(entry.path()));
+    EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, ReadBytes(expected));
+  }
+  EXPECT_GE(runs, 8);
+}
+
+// Each row of the statement table through the command line, as the only element of a block.
+TEST(Qd2vz, StatementTableThroughTheCommandLine) {
+  TempDir dir;
+  std::istringstream table(ReadBytes(fs::path(QDVZ_TEST_DATA) / "statements.tsv"));
+  std::string line;
+  int rows = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '%') continue;
+    size_t tab = line.find('\t');
+    std::string record = line.substr(0, tab), statement = line.substr(tab + 1);
+    SCOPED_TRACE(record);
+    auto toCp932 = [](const std::string& utf8) {
+      return EncodeCp932(std::u16string(FromUtf8(utf8))).bytes;
+    };
+    WriteBytes(dir / "in.dat", toCp932("999\r\n1 T\r\n" + record + "\r\n"));
+    Result result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " in.dat");
+    ASSERT_EQ(result.status, 0) << result.err;
+    // The statement follows the head, the begin line and its two reserved slots.
+    std::string text = ToUtf8(DecodeCp932(result.out).text);
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+      lines.push_back(text.substr(start, end - start));
+    }
+    ASSERT_EQ(lines.size(), statement == "-" ? 8u : 9u);
+    if (statement != "-") {
+      EXPECT_EQ(lines[6], statement);
+    }
+    ++rows;
+  }
+  EXPECT_GT(rows, 90);
+}
+
+TEST(Qd2vz, DirectoryModeWritesStemDotTxtAndCreatesTheDirectory) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "a.dat");
+  fs::copy_file(kRuns / "example2.dat", dir / "b.DAT");
+  Result result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " -d out/new a.dat b.DAT");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadBytes(dir / "out/new/a.txt"), ReadBytes(kRuns / "example1.expected"));
+  EXPECT_EQ(ReadBytes(dir / "out/new/b.txt"), ReadBytes(kRuns / "example2.expected"));
+}
+
+TEST(Qd2vz, BatchGoesOnAfterABadFileAndReportsIt) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "good.dat");
+  WriteBytes(dir / "bad.dat", "1 A\r\n99 0\r\n");
+  WriteBytes(dir / "bad.txt", "old output");
+  Result result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " -d . bad.dat missing.dat good.dat");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "qd2vz: bad.dat: ＱＤのデータではありません\n"
+            "qd2vz: missing.dat: ファイルが見つかりません\n");
+  EXPECT_EQ(ReadBytes(dir / "bad.txt"), "old output");
+  EXPECT_EQ(ReadBytes(dir / "good.txt"), ReadBytes(kRuns / "example1.expected"));
+}
+
+TEST(Qd2vz, RefusalsNameTheLine) {
+  TempDir dir;
+  WriteBytes(dir / "big.dat", "999\r\n1 A\r\n500 40000 1\r\n");
+  WriteBytes(dir / "bad.dat", "999\r\n1 A\r\n\x82\r\n");
+  Result result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " big.dat bad.dat");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "qd2vz: big.dat:3: 数値が整数の範囲（-32768～32767）を越えています\n"
+            "qd2vz: bad.dat:3: Shift-JIS（コードページ932）として読めない文字があります\n");
+  EXPECT_EQ(result.out, "");
+}
+
+TEST(Qd2vz, NeverOverwritesAnInput) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "x.txt");
+  std::string before = ReadBytes(dir / "x.txt");
+  Result result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " -d . x.txt");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "qd2vz: ./x.txt: 入力ファイルは上書きしません\n");
+  Result single = RunQd2vz(dir, "-s " + Quoted(kSizes) + " x.txt -o x.txt");
+  EXPECT_EQ(single.status, 1);
+  EXPECT_EQ(ReadBytes(dir / "x.txt"), before);
+}
+
+TEST(Qd2vz, LongFileIsConvertedFromItsFirst1199LinesWithAWarning) {
+  TempDir dir;
+  std::string data = "999\r\n1 A\r\n";
+  for (int i = 0; i < 1197; ++i) data += "7 5 1 2 3 4\r\n";
+  WriteBytes(dir / "exact.dat", data);
+  Result exact = RunQd2vz(dir, "-s " + Quoted(kSizes) + " exact.dat");
+  EXPECT_EQ(exact.status, 0);
+  EXPECT_EQ(exact.err, "");
+  WriteBytes(dir / "long.dat", data + "02 20 9 9 9 9\r\n7 5 1 2 3 4\r\n");
+  Result longer = RunQd2vz(dir, "-s " + Quoted(kSizes) + " long.dat");
+  EXPECT_EQ(longer.status, 0);
+  EXPECT_EQ(longer.err, "qd2vz: long.dat:1200: データ行が制限を越えました\n");
+  EXPECT_EQ(longer.out, exact.out);
+}
+
+TEST(Qd2vz, SizeFileProblems) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "in.dat");
+  WriteBytes(dir / "empty.qdc", ",1\r\n");
+  Result noSizes = RunQd2vz(dir, "-s empty.qdc in.dat");
+  EXPECT_EQ(noSizes.status, 1);
+  EXPECT_EQ(noSizes.err, "qd2vz: in.dat: 文字サイズのデータがありません\n");
+
+  WriteBytes(dir / "quote.qdc", "1,2\r\n\"3\r\n");
+  Result quote = RunQd2vz(dir, "-s quote.qdc in.dat");
+  EXPECT_EQ(quote.status, 1);
+  EXPECT_EQ(quote.err, "qd2vz: quote.qdc:2: 引用符（\"）が閉じていません\n");
+
+  std::string many;
+  for (int i = 1; i <= 52; ++i) many += std::to_string(i) + (i % 10 ? "," : "\r\n");
+  WriteBytes(dir / "many.qdc", many + "\r\n");
+  Result overflow = RunQd2vz(dir, "-s many.qdc in.dat");
+  EXPECT_EQ(overflow.status, 0);
+  EXPECT_EQ(overflow.err,
+            "qd2vz: many.qdc: 文字サイズのデータが51個を越えました（52個目から後は読み込みません）\n");
+}
+
+TEST(Qd2vz, UsageErrorsExitTwoWithAHint) {
+  TempDir dir;
+  for (const char* args : {"", "in.dat", "-s a.qdc", "-s a.qdc -x in.dat", "-s a.qdc -o",
+                           "-s a.qdc a.dat b.dat -o c.txt", "-s a.qdc -d out -",
+                           "-s a.qdc -o x -d y a.dat"}) {
+    Result result = RunQd2vz(dir, args);
+    EXPECT_EQ(result.status, 2) << args;
+    EXPECT_NE(result.err.find("qd2vz --help"), std::string::npos) << args;
+  }
+  Result help = RunQd2vz(dir, "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("-s, --sizes=FILE"), std::string::npos);
+  Result version = RunQd2vz(dir, "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("qd2vz ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace qdvz
