@@ -160,6 +160,9 @@ void HenkanWindowTest::tabOrder() {
   }
   // The label hands its access key on to the file-name box.
   QCOMPARE(control<QLabel>("Label1")->buddy(), control<QWidget>("FileName"));
+  control<QWidget>("Drive1")->setFocus();
+  QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
+  QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>("FileName"));
 }
 
 void HenkanWindowTest::startsInTheWorkingDirectory() {
