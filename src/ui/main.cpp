@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QWindow>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "ui/henkan_window.h"
 
@@ -19,9 +22,33 @@ bool DisplayMissing() {
 #endif
 }
 
+// For measuring start-up (QDVZ_EXIT_AFTER_SHOW=1): prints the milliseconds from the start of
+// main to the first exposed window and quits.
+class ExitAfterShow : public QObject {
+ public:
+  explicit ExitAfterShow(std::chrono::steady_clock::time_point start) : start_(start) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Expose || done_) return false;
+    if (auto* window = qobject_cast<QWindow*>(watched); window && window->isExposed()) {
+      done_ = true;
+      const std::chrono::duration<double, std::milli> elapsed =
+          std::chrono::steady_clock::now() - start_;
+      std::printf("%.1f\n", elapsed.count());
+      std::fflush(stdout);
+      QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    }
+    return false;
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_;
+  bool done_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  const auto start = std::chrono::steady_clock::now();
   if (DisplayMissing()) {
     std::fputs(
         "henkan: 表示先（ディスプレイ）がありません。X か Wayland のデスクトップで起動するか、\n"
@@ -33,6 +60,10 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
+  ExitAfterShow exitAfterShow(start);
+  if (const char* value = std::getenv("QDVZ_EXIT_AFTER_SHOW");
+      value && std::string_view(value) == "1")
+    app.installEventFilter(&exitAfterShow);
   qdvz::HenkanWindow window;
   window.show();
   return app.exec();

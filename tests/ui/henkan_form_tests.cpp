@@ -12,6 +12,7 @@
 #include "convert/convert_records.h"
 #include "convert/messages.h"
 #include "convert/text.h"
+#include "fake_window.h"
 #include "io/io_messages.h"
 #include "ui/ui_messages.h"
 
@@ -20,50 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Records every effect on the window in order, so tests can check what a handler did and
-// what it left alone.
-class FakeWindow : public WindowOps {
- public:
-  std::u16string fileName;
-  std::u16string directory;
-  std::u16string caption = ui_msg::kStartCaption;
-  std::u16string status;
-  std::u16string display;
-  std::vector<std::u16string> effects;
-
-  std::u16string FileNameText() const override { return fileName; }
-  void SetFileNameText(const std::u16string& text) override {
-    fileName = text;
-    effects.push_back(u"name=" + text);
-  }
-  std::u16string DirectoryPath() const override { return directory; }
-  void SetCaption(const std::u16string& text) override {
-    caption = text;
-    effects.push_back(u"caption=" + text);
-  }
-  void SetStatus(const std::u16string& text) override {
-    status = text;
-    effects.push_back(u"status=" + text);
-  }
-  std::u16string DisplayText() const override { return display; }
-  void SetDisplayText(const std::u16string& text) override {
-    display = text;
-    effects.push_back(u"display=" + text);
-  }
-};
-
-std::u16string Caption(std::u16string_view text) {
-  return u"caption=" + std::u16string(text);
-}
-std::u16string Status(std::u16string_view text) {
-  return u"status=" + std::u16string(text);
-}
-std::u16string Display(std::u16string_view text) {
-  return u"display=" + std::u16string(text);
-}
-std::u16string Name(std::u16string_view text) {
-  return u"name=" + std::u16string(text);
-}
+using test::Caption;
+using test::Display;
+using test::FakeWindow;
+using test::Name;
+using test::Status;
 
 std::u16string U(std::string_view utf8) {
   return FromUtf8(utf8);
