@@ -110,11 +110,11 @@ HANDLE Inheritable(const fs::path& path, DWORD access, DWORD disposition) {
                      disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
-Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
+// Runs qd2vz with the arguments quoted in arguments in dir, standard input from stdinFile.
+Result RunQd2vzWide(const TempDir& dir, const std::wstring& arguments,
+                    const std::string& stdinFile) {
   const std::wstring program = fs::absolute(QD2VZ).wstring();
-  std::wstring commandLine = QuotedArgument(program);
-  for (const std::string& word : ShellWords(args)) commandLine += L" " + QuotedArgument(Wide(word));
+  std::wstring commandLine = QuotedArgument(program) + arguments;
   std::vector<std::string> input = ShellWords(stdinFile);
   HANDLE in = Inheritable(input.empty() ? fs::path("NUL") : test::Utf8Path(input[0]), GENERIC_READ,
                           OPEN_EXISTING);
@@ -147,6 +147,13 @@ Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& 
   fs::remove(dir / "stdout.bin");
   fs::remove(dir / "stderr.txt");
   return result;
+}
+
+// Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
+Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
+  std::wstring arguments;
+  for (const std::string& word : ShellWords(args)) arguments += L" " + QuotedArgument(Wide(word));
+  return RunQd2vzWide(dir, arguments, stdinFile);
 }
 #endif
 
@@ -229,6 +236,20 @@ TEST(Qd2vz, JapaneseFileNames) {
   EXPECT_EQ(batch.err, "qd2vz: 無い.dat: ファイルが見つかりません\n");
   EXPECT_EQ(ReadBytes(dir / "出力/線記号.txt"), ReadBytes(kRuns / "example1.expected"));
 }
+
+#ifdef _WIN32
+// A Windows name may hold a lone surrogate, which UTF-8 cannot carry; qd2vz refuses it
+// rather than read or write a file of another name.
+TEST(Qd2vz, RefusesAnArgumentWithALoneSurrogate) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "in.dat");
+  Result result = RunQd2vzWide(
+      dir, L" -s " + QuotedArgument(kSizes.wstring()) + L" in.dat -o \"x\xD800.txt\"", "");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "qd2vz: 引数 5 に UTF-16 として不正な文字があります\n");
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"in.dat"}));
+}
+#endif
 
 TEST(Qd2vz, BatchGoesOnAfterABadFileAndReportsIt) {
   TempDir dir;
