@@ -9,14 +9,13 @@ namespace {
 Refusal ReadRefusal(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:  // a folder on the way is missing, or is a file
+    case ERROR_PATH_NOT_FOUND:  // a folder on the way is missing
+    case ERROR_DIRECTORY:       // a part of the path that should be a folder is a file
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
       return {msg::kFileNotFound, 0};
     case ERROR_ACCESS_DENIED:
       return {msg::kNoReadPermission, 0};
-    case ERROR_DIRECTORY:
-      return {msg::kIsFolder, 0};
     default:
       return {msg::CannotRead(static_cast<int>(error)), 0};
   }
@@ -37,8 +36,8 @@ FileBytes ReadFileBytes(const std::filesystem::path& path) {
   if (handle == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
     // Opening a folder as a file is refused as access denied; say what it really is.
-    if (error == ERROR_ACCESS_DENIED && IsFolder(path)) error = ERROR_DIRECTORY;
-    file.error = ReadRefusal(error);
+    file.error = error == ERROR_ACCESS_DENIED && IsFolder(path) ? Refusal{msg::kIsFolder, 0}
+                                                                : ReadRefusal(error);
     return file;
   }
   LARGE_INTEGER size{};

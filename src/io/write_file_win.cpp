@@ -15,6 +15,7 @@ Refusal WriteRefusal(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:  // a part of the path that should be a folder is a file
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
       return {msg::kFolderNotFound, 0};
@@ -24,8 +25,6 @@ Refusal WriteRefusal(DWORD error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return {msg::kDiskFull, 0};
-    case ERROR_DIRECTORY:
-      return {msg::kCannotSaveToFolder, 0};
     default:
       return {msg::CannotWrite(static_cast<int>(error)), 0};
   }
@@ -143,7 +142,7 @@ std::optional<Refusal> WriteFileAtomically(const std::filesystem::path& path,
   std::filesystem::path target = path;
   if (existing.exists) {
     if (!existing.disk) return WriteInPlace(path, bytes);
-    if (existing.attributes & FILE_ATTRIBUTE_DIRECTORY) return WriteRefusal(ERROR_DIRECTORY);
+    if (existing.attributes & FILE_ATTRIBUTE_DIRECTORY) return Refusal{msg::kCannotSaveToFolder, 0};
     // A read-only file is not replaced behind its back, as opening it for writing would
     // not be allowed either.
     if (existing.attributes & FILE_ATTRIBUTE_READONLY) return WriteRefusal(ERROR_ACCESS_DENIED);
