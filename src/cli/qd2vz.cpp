@@ -1,6 +1,7 @@
 // qd2vz: converts QD line-symbol deformation data into the VZ line-deformation macro, writing
 // the same bytes that the window saves for the same data and character-size file.
 #include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -20,6 +21,7 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -34,10 +36,46 @@ constexpr char16_t kDuplicateOutput[] = u"同じ名前の出力ファイルが�
 constexpr char16_t kStdoutFailed[] = u"標準出力に書き込めません";
 constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを作れません";
 
+// Arguments and messages are UTF-8 text. On POSIX a path is the argument's bytes as they
+// are; on Windows it is built from the UTF-8 text, which a plain std::string would not give.
+fs::path ArgPath(const std::string& arg) {
+#ifdef _WIN32
+  return fs::path(std::u8string(arg.begin(), arg.end()));
+#else
+  return fs::path(arg);
+#endif
+}
+
+std::string Shown(const fs::path& path) {
+#ifdef _WIN32
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
+}
+
+// Writes UTF-8 text to standard error. A Windows console shows it through the wide-character
+// interface, whatever its code page; a file or pipe receives the UTF-8 bytes, as on POSIX.
+void WriteError(const std::string& text) {
+#ifdef _WIN32
+  HANDLE console = GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode)) {
+    std::u16string wide = FromUtf8(text);
+    DWORD written = 0;
+    WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+#endif
+  std::cerr << text << std::flush;
+}
+
 void Report(const std::string& file, int line, std::u16string_view message) {
   std::string where = file.empty() ? "" : file + ":";
   if (line > 0) where += std::to_string(line) + ":";
-  std::cerr << kProgram << ": " << where << (where.empty() ? "" : " ") << ToUtf8(message) << '\n';
+  WriteError(std::string(kProgram) + ": " + where + (where.empty() ? "" : " ") + ToUtf8(message) +
+             "\n");
 }
 
 void Report(const std::string& file, const Refusal& refusal) {
@@ -96,7 +134,7 @@ class Converter {
       }
       loaded = SplitSourceBytes(bytes);
     } else {
-      loaded = LoadSourceLines(fs::path(input));
+      loaded = LoadSourceLines(ArgPath(input));
     }
     if (loaded.error) {
       Report(input, *loaded.error);
@@ -124,9 +162,9 @@ class Converter {
   bool Write(const std::string& input, const std::string& bytes) {
     fs::path target;
     if (options_.outputFile) {
-      target = fs::path(*options_.outputFile);
+      target = ArgPath(*options_.outputFile);
     } else if (options_.outputDirectory) {
-      target = fs::path(*options_.outputDirectory) / fs::path(input).stem();
+      target = ArgPath(*options_.outputDirectory) / ArgPath(input).stem();
       target += ".txt";
     } else {
       if (!WriteStdout(bytes)) {
@@ -135,18 +173,22 @@ class Converter {
       }
       return true;
     }
-    std::string shown = target.string();
+    std::string shown = Shown(target);
     for (const auto& other : options_.inputs) {
-      if (other != "-" && SameFile(target, fs::path(other))) {
+      if (other != "-" && SameFile(target, ArgPath(other))) {
         Report(shown, 0, kWouldOverwriteInput);
         return false;
       }
     }
     if (options_.outputDirectory) {
-      if (!written_.insert(fs::weakly_canonical(target).string()).second) {
+      // Names that differ only in case are one file on Windows: ask the file system too.
+      bool duplicate = !written_.insert(Shown(fs::weakly_canonical(target))).second;
+      for (const auto& earlier : writtenPaths_) duplicate = duplicate || SameFile(target, earlier);
+      if (duplicate) {
         Report(shown, 0, kDuplicateOutput);
         return false;
       }
+      writtenPaths_.push_back(target);
     }
     if (auto error = WriteFileAtomically(target, bytes)) {
       Report(shown, *error);
@@ -158,16 +200,14 @@ class Converter {
   const cli::Options& options_;
   const SizeItems& sizes_;
   std::set<std::string> written_;
+  std::vector<fs::path> writtenPaths_;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Run(const std::vector<std::string>& args) {
   cli::ParsedOptions parsed = cli::ParseOptions(args);
   if (!parsed.usageError.empty()) {
-    std::cerr << kProgram << ": " << parsed.usageError << '\n'
-              << kProgram << ": 詳しくは 'qd2vz --help' を参照してください\n";
+    WriteError(std::string(kProgram) + ": " + parsed.usageError + "\n" + kProgram +
+               ": 詳しくは 'qd2vz --help' を参照してください\n");
     return 2;
   }
   const cli::Options& options = parsed.options;
@@ -183,7 +223,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
 
-  LoadedSizeFile sizeFile = LoadSizeFile(fs::path(options.sizeFile));
+  LoadedSizeFile sizeFile = LoadSizeFile(ArgPath(options.sizeFile));
   if (sizeFile.error) {
     Report(options.sizeFile, *sizeFile.error);
     return 1;
@@ -196,8 +236,8 @@ int main(int argc, char** argv) {
 
   if (options.outputDirectory) {
     std::error_code error;
-    fs::create_directories(fs::path(*options.outputDirectory), error);
-    if (error || !fs::is_directory(fs::path(*options.outputDirectory))) {
+    fs::create_directories(ArgPath(*options.outputDirectory), error);
+    if (error || !fs::is_directory(ArgPath(*options.outputDirectory))) {
       Report(*options.outputDirectory, 0, kCannotCreateDirectory);
       return 1;
     }
@@ -208,3 +248,37 @@ int main(int argc, char** argv) {
   for (const auto& input : options.inputs) allConverted = converter.Convert(input) && allConverted;
   return allConverted ? 0 : 1;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide-character entry point receives every file name as the user typed it, Japanese
+// included, whatever the ANSI code page.
+int wmain(int argc, wchar_t** argv) {
+  // Messages reach a file or pipe as UTF-8 bytes with LF line ends, as on POSIX.
+  _setmode(_fileno(stderr), _O_BINARY);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    std::u16string arg(argv[i], argv[i] + std::wcslen(argv[i]));
+    // A lone surrogate has no UTF-8 form; any stand-in would name another file.
+    for (size_t k = 0; k < arg.size(); ++k) {
+      bool high = arg[k] >= 0xD800 && arg[k] < 0xDC00;
+      bool low = arg[k] >= 0xDC00 && arg[k] < 0xE000;
+      if (high && k + 1 < arg.size() && arg[k + 1] >= 0xDC00 && arg[k + 1] < 0xE000) {
+        ++k;
+      } else if (high || low) {
+        WriteError(std::string(kProgram) + ": 引数 " + std::to_string(i) +
+                   " に UTF-16 として不正な文字があります\n");
+        return 2;
+      }
+    }
+    args.push_back(ToUtf8(arg));
+  }
+  int status = Run(args);
+  return status;  // wine needs wmain to return explicitly
+}
+#else
+int main(int argc, char** argv) {
+  return Run(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

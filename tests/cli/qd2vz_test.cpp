@@ -1,7 +1,12 @@
 // qd2vz as a user runs it: the saved bytes of every worked example, exit statuses, messages,
 // and that no input or earlier output is ever damaged.
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,8 +24,16 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-const fs::path kRuns = fs::path(QDVZ_TEST_DATA) / "runs";
+// Absolute, so that they hold in the folder where qd2vz runs; under wine a path from the
+// root would otherwise be taken on the drive of that folder.
+const fs::path kRuns = fs::absolute(fs::path(QDVZ_TEST_DATA) / "runs");
 const fs::path kSizes = kRuns / "sizes.qdc";
+
+#ifdef _WIN32
+#define SEP "\\"
+#else
+#define SEP "/"
+#endif
 
 struct Result {
   int status;
@@ -28,6 +41,7 @@ struct Result {
   std::string err;
 };
 
+#ifndef _WIN32
 // Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
 Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
   std::string command = "cd '" + dir.path().string() + "' && '" QD2VZ "' " + args + " <" +
@@ -39,8 +53,113 @@ Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& 
   fs::remove(dir / "stderr.txt");
   return result;
 }
+#else
+// The words of a POSIX shell command line as the tests write them: blanks separate words,
+// single quotes keep blanks and backslashes.
+std::vector<std::string> ShellWords(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false, quoted = false;
+  for (char c : line) {
+    if (quoted) {
+      if (c == '\'') {
+        quoted = false;
+      } else {
+        word += c;
+      }
+    } else if (c == '\'') {
+      quoted = inWord = true;
+    } else if (c == ' ') {
+      if (inWord) words.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(word);
+  return words;
+}
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+// One argument quoted so that the program's command-line parsing gives it back unchanged.
+std::wstring QuotedArgument(const std::wstring& arg) {
+  std::wstring quoted = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote are escaped, and so is the quote.
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+std::wstring Wide(const std::string& utf8) {
+  return test::Utf8Path(utf8).wstring();
+}
+
+HANDLE Inheritable(const fs::path& path, DWORD access, DWORD disposition) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Runs qd2vz with the arguments quoted in arguments in dir, standard input from stdinFile.
+Result RunQd2vzWide(const TempDir& dir, const std::wstring& arguments,
+                    const std::string& stdinFile) {
+  const std::wstring program = fs::absolute(QD2VZ).wstring();
+  std::wstring commandLine = QuotedArgument(program) + arguments;
+  std::vector<std::string> input = ShellWords(stdinFile);
+  HANDLE in = Inheritable(input.empty() ? fs::path("NUL") : test::Utf8Path(input[0]), GENERIC_READ,
+                          OPEN_EXISTING);
+  HANDLE out = Inheritable(dir / "stdout.bin", GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE err = Inheritable(dir / "stderr.txt", GENERIC_WRITE, CREATE_ALWAYS);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  std::wstring directory = dir.path().wstring();
+  int status = -1;
+  if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
+      CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     directory.c_str(), &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  } else {
+    ADD_FAILURE() << "cannot start " << QD2VZ << ": error " << GetLastError();
+  }
+  for (HANDLE handle : {in, out, err}) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  Result result{status, ReadBytes(dir / "stdout.bin"), ReadBytes(dir / "stderr.txt")};
+  fs::remove(dir / "stdout.bin");
+  fs::remove(dir / "stderr.txt");
+  return result;
+}
+
+// Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
+Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
+  std::wstring arguments;
+  for (const std::string& word : ShellWords(args)) arguments += L" " + QuotedArgument(Wide(word));
+  return RunQd2vzWide(dir, arguments, stdinFile);
+}
+#endif
+
+std::string Quoted(const fs::path& path) {
+  return "'" + test::Utf8Name(path) + "'";
+}
 
 TEST(Qd2vz, EveryWorkedRunGivesItsSavedBytes) {
   TempDir dir;
@@ -104,6 +223,34 @@ TEST(Qd2vz, DirectoryModeWritesStemDotTxtAndCreatesTheDirectory) {
   EXPECT_EQ(ReadBytes(dir / "out/new/b.txt"), ReadBytes(kRuns / "example2.expected"));
 }
 
+// Names outside ASCII reach the file system unchanged and are named in messages as UTF-8.
+TEST(Qd2vz, JapaneseFileNames) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "線記号.dat");
+  fs::copy_file(kSizes, dir / "文字サイズ.qdc");
+  Result single = RunQd2vz(dir, "-s 文字サイズ.qdc 線記号.dat -o 変換結果.txt");
+  EXPECT_EQ(single.status, 0) << single.err;
+  EXPECT_EQ(ReadBytes(dir / "変換結果.txt"), ReadBytes(kRuns / "example1.expected"));
+  Result batch = RunQd2vz(dir, "-s 文字サイズ.qdc -d 出力 線記号.dat 無い.dat");
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_EQ(batch.err, "qd2vz: 無い.dat: ファイルが見つかりません\n");
+  EXPECT_EQ(ReadBytes(dir / "出力/線記号.txt"), ReadBytes(kRuns / "example1.expected"));
+}
+
+#ifdef _WIN32
+// A Windows name may hold a lone surrogate, which UTF-8 cannot carry; qd2vz refuses it
+// rather than read or write a file of another name.
+TEST(Qd2vz, RefusesAnArgumentWithALoneSurrogate) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "in.dat");
+  Result result = RunQd2vzWide(
+      dir, L" -s " + QuotedArgument(kSizes.wstring()) + L" in.dat -o \"x\xD800.txt\"", "");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "qd2vz: 引数 5 に UTF-16 として不正な文字があります\n");
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"in.dat"}));
+}
+#endif
+
 TEST(Qd2vz, BatchGoesOnAfterABadFileAndReportsIt) {
   TempDir dir;
   fs::copy_file(kRuns / "example1.dat", dir / "good.dat");
@@ -136,7 +283,7 @@ TEST(Qd2vz, NeverOverwritesAnInput) {
   std::string before = ReadBytes(dir / "x.txt");
   Result result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " -d . x.txt");
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "qd2vz: ./x.txt: 入力ファイルは上書きしません\n");
+  EXPECT_EQ(result.err, "qd2vz: ." SEP "x.txt: 入力ファイルは上書きしません\n");
   Result single = RunQd2vz(dir, "-s " + Quoted(kSizes) + " x.txt -o x.txt");
   EXPECT_EQ(single.status, 1);
   EXPECT_EQ(ReadBytes(dir / "x.txt"), before);
@@ -175,15 +322,16 @@ TEST(Qd2vz, SizeFileProblems) {
   WriteBytes(dir / "many.qdc", many + "\r\n");
   Result overflow = RunQd2vz(dir, "-s many.qdc in.dat");
   EXPECT_EQ(overflow.status, 0);
-  EXPECT_EQ(overflow.err,
-            "qd2vz: many.qdc: 文字サイズのデータが51個を越えました（52個目から後は読み込みません）\n");
+  EXPECT_EQ(
+      overflow.err,
+      "qd2vz: many.qdc: 文字サイズのデータが51個を越えました（52個目から後は読み込みません）\n");
 }
 
 TEST(Qd2vz, UsageErrorsExitTwoWithAHint) {
   TempDir dir;
-  for (const char* args : {"", "in.dat", "-s a.qdc", "-s a.qdc -x in.dat", "-s a.qdc -o",
-                           "-s a.qdc a.dat b.dat -o c.txt", "-s a.qdc -d out -",
-                           "-s a.qdc -o x -d y a.dat"}) {
+  for (const char* args :
+       {"", "in.dat", "-s a.qdc", "-s a.qdc -x in.dat", "-s a.qdc -o",
+        "-s a.qdc a.dat b.dat -o c.txt", "-s a.qdc -d out -", "-s a.qdc -o x -d y a.dat"}) {
     Result result = RunQd2vz(dir, args);
     EXPECT_EQ(result.status, 2) << args;
     EXPECT_NE(result.err.find("qd2vz --help"), std::string::npos) << args;

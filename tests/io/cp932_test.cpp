@@ -99,10 +99,20 @@ TEST(Cp932, ReportsTheOffsetOfTheFirstInvalidSequence) {
     size_t offset;
   };
   const Case cases[] = {
-      {"\x80", 0},         {"ab\x80", 2},       {"\xA0", 0},    {"xyz\xFD", 3},
-      {"\xFE", 0},         {"\x82\xA0\xFF", 2}, {"abc\x82", 3},  // a lead byte cut off at the end
-      {"\x82\xA0\x82", 2}, {"\x82\x0A", 0},    // a lead byte with no valid trail byte
-      {"\x81\x7F", 0},     {"ok\x80\x82", 2},  // only the first fault counts
+      {"\xA0", 0},
+      {"xyz\xFD", 3},
+      {"\xFE", 0},
+      {"\x82\xA0\xFF", 2},
+      {"abc\x82", 3},  // a lead byte cut off at the end
+      {"\x82\xA0\x82", 2},
+      {"\x82\x0A", 0},  // a lead byte with no valid trail byte
+      {"\x81\x7F", 0},
+      {"ok\xFF\x82", 2},  // only the first fault counts
+#ifndef _WIN32
+      // glibc has no code 0x80; Windows reads it as U+0080.
+      {"\x80", 0},
+      {"ab\x80", 2},
+#endif
   };
   for (const Case& c : cases) {
     Cp932Decoded decoded = DecodeCp932(c.bytes);
@@ -142,7 +152,9 @@ TEST(Cp932, ReportsTheIndexOfTheFirstCharacterWithoutCode) {
       {u"a\xD800", 1},    // a high surrogate cut off at the end
       {u"\xD800x", 0},    // a high surrogate alone
       {u"あ\xDC00x", 1},  // a low surrogate alone
-      {u"\u0080", 0},
+#ifndef _WIN32
+      {u"\u0080", 0},  // Windows alone gives it the code 0x80
+#endif
       {u"ab\u00E9", 2},
       // Codes that would come back as other characters: ¥ as a backslash, the em dash as
       // the horizontal bar, the overline as a tilde.
@@ -156,6 +168,30 @@ TEST(Cp932, ReportsTheIndexOfTheFirstCharacterWithoutCode) {
     EXPECT_FALSE(encoded.ok) << static_cast<unsigned>(c.text.back());
     EXPECT_EQ(encoded.errorIndex, c.index) << static_cast<unsigned>(c.text.back());
     EXPECT_TRUE(encoded.bytes.empty());
+  }
+}
+
+#ifdef _WIN32
+TEST(Cp932, WindowsReads0x80AsU0080BothWays) {
+  Cp932Decoded decoded = DecodeCp932("a\x80");
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_EQ(decoded.text, u"a\u0080");
+  Cp932Encoded encoded = EncodeCp932(decoded.text);
+  ASSERT_TRUE(encoded.ok);
+  EXPECT_EQ(encoded.bytes, "a\x80");
+}
+#endif
+
+// Characters that the converter of one system maps to a code and the other does not; where
+// a code exists only one way, saving it would change the text, so it is refused everywhere.
+TEST(Cp932, RefusesCharactersWithoutAnExactCode) {
+  for (char16_t c : {u'\u00A2', u'\u00A3', u'\u00A5', u'\u00AC', u'\u2014', u'\u2016', u'\u203E',
+                     u'\u2212', u'\u301C'}) {
+    std::u16string text = u"あ";
+    text += c;
+    Cp932Encoded encoded = EncodeCp932(text);
+    EXPECT_FALSE(encoded.ok) << std::hex << static_cast<unsigned>(c);
+    EXPECT_EQ(encoded.errorIndex, 1u) << std::hex << static_cast<unsigned>(c);
   }
 }
 

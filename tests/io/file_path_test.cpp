@@ -38,5 +38,23 @@ TEST(ToFsPath, KeepsJapaneseNames) {
   EXPECT_EQ(path.filename().u16string(), u"線記号.dat");
 }
 
+#ifdef _WIN32
+TEST(SelectedFilePath, DriveRootsAndFolders) {
+  EXPECT_EQ(SelectedFilePath(u"C:\\", u"x.dat"), u"C:\\x.dat");
+  EXPECT_EQ(SelectedFilePath(u"C:\\data", u"x.dat"), u"C:\\data\\x.dat");
+  EXPECT_EQ(SelectedFilePath(u"\\\\server\\share", u"x.dat"), u"\\\\server\\share\\x.dat");
+}
+
+// The UTF-16 text is the path itself: nothing goes through a code page on the way, so even
+// a name that no code page can hold reaches the file system unchanged.
+TEST(ToFsPath, PassesTheTextToTheFileSystemUnchanged) {
+  for (std::u16string text : {std::u16string(u"C:\\データ\\線記号.dat"),
+                              std::u16string(u"C:\\\xD800x.dat"), std::u16string(u"😀.dat")}) {
+    std::filesystem::path path = ToFsPath(text);
+    EXPECT_EQ(path.native(), std::wstring(text.begin(), text.end()));
+  }
+}
+#endif
+
 }  // namespace
 }  // namespace qdvz

@@ -1,12 +1,17 @@
 #include "io/save_text.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#endif
 
 #include <thread>
 
@@ -72,6 +77,8 @@ TEST(SaveText, WritesAndReplacesFiles) {
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"out.txt"}));
 }
 
+#ifndef _WIN32
+// Modes and links as POSIX knows them.
 TEST(SaveText, GivesNewFilesTheUsualModeAndKeepsAnOldFilesMode) {
   test::TempDir dir;
   mode_t old = umask(022);
@@ -97,6 +104,8 @@ TEST(SaveText, ReplacesTheFileBehindALink) {
   EXPECT_EQ(test::ReadBytes(dir / "real.txt"), "new\r\n");
 }
 
+#endif
+
 // A failed save leaves the old file as it was and nothing else behind.
 void ExpectUntouched(const test::TempDir& dir) {
   EXPECT_EQ(test::ReadBytes(dir / "old.txt"), "old contents");
@@ -119,6 +128,7 @@ TEST(SaveText, FailuresLeaveTheOldFile) {
   ExpectUntouched(dir);
 }
 
+#ifndef _WIN32
 TEST(SaveText, AWriteErrorLeavesTheOldFile) {
   // A file size limit stops the write half way, and root is bound by it too.
   test::TempDir dir;
@@ -192,6 +202,52 @@ TEST(SaveText, WritesIntoAPipe) {
   ASSERT_EQ(lstat(fifo.c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
+
+#else
+
+TEST(SaveText, WritesJapaneseNames) {
+  test::TempDir dir;
+  fs::path path = dir / "線記号.txt";
+  ASSERT_FALSE(SaveText(path, u"一"));
+  EXPECT_EQ(test::ReadBytes(path), "\x88\xEA\r\n");
+  ASSERT_FALSE(SaveText(path, u"二"));
+  EXPECT_EQ(test::ReadBytes(path), "\x93\xF1\r\n");
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"線記号.txt"}));
+}
+
+TEST(SaveText, RefusesToReplaceAReadOnlyFile) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "old contents");
+  ASSERT_TRUE(SetFileAttributesW((dir / "old.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(SaveText(dir / "old.txt", u"x"), (Refusal{msg::kNoWritePermission, 0}));
+  SetFileAttributesW((dir / "old.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ExpectUntouched(dir);
+}
+
+// A file that another program holds open without sharing cannot be replaced: the rename
+// fails and the temporary file is removed again.
+TEST(SaveText, AFileInUseIsLeftAsItWas) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "old.txt", "old contents");
+  HANDLE held = CreateFileW((dir / "old.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  auto error = SaveText(dir / "old.txt", u"x");
+  CloseHandle(held);
+  EXPECT_TRUE(error);
+  ExpectUntouched(dir);
+}
+
+TEST(SaveText, WritesToADeviceInPlace) {
+  // NUL names the device in every folder; no file of that name may appear.
+  test::TempDir dir;
+  for (const fs::path& device : {fs::path("NUL"), fs::path("nul"), dir / "NUL"}) {
+    EXPECT_FALSE(SaveText(device, u"discarded")) << device;
+  }
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{}));
+}
+
+#endif
 
 }  // namespace
 }  // namespace qdvz

@@ -57,7 +57,7 @@ TEST(LoadSizeFile, RefusesAndLeavesNothing) {
   };
   const Case cases[] = {
       {"unclosed quote", "1,2\r\n\"3,4\r\n", {msg::kUnclosedQuote, 2}},
-      {"invalid byte", "1,2\r\n3,\x80\r\n", {msg::kNotCp932, 2}},
+      {"invalid byte", "1,2\r\n3,\xA0\r\n", {msg::kNotCp932, 2}},
       {"UTF-8 mark",
        "\xEF\xBB\xBF"
        "1,2\r\n",

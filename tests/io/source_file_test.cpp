@@ -1,8 +1,13 @@
 #include "io/source_file.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <string>
 #include <vector>
@@ -80,7 +85,7 @@ TEST(SplitSourceBytes, RefusesWhatIsNotCodePage932Text) {
     Refusal refusal;
   };
   const Case cases[] = {
-      {"invalid byte", "ok\r\nok\r\nbad\x80\r\n", {msg::kNotCp932, 3}},
+      {"invalid byte", "ok\r\nok\r\nbad\xA0\r\n", {msg::kNotCp932, 3}},
       {"cut-off lead byte at the end", "ok\r\n\x82", {msg::kNotCp932, 2}},
       {"lead byte before the line end", "\x82\r\nok", {msg::kNotCp932, 1}},
       {"UTF-8 text", "ok\r\n\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\r\n", {msg::kNotCp932, 2}},
@@ -88,7 +93,7 @@ TEST(SplitSourceBytes, RefusesWhatIsNotCodePage932Text) {
       {"UTF-16LE mark", "\xFF\xFEo\0k\0", {msg::kUtf16File, 1}},
       {"UTF-16BE mark", "\xFE\xFF\0o\0k", {msg::kUtf16File, 1}},
       {"NUL", std::string("a\r\nb\r\nc\0d\r\n", 10), {msg::kNulInFile, 3}},
-      {"NUL before an invalid byte", std::string("\0\x80", 2), {msg::kNulInFile, 1}},
+      {"NUL before an invalid byte", std::string("\0\xA0", 2), {msg::kNulInFile, 1}},
   };
   for (const Case& c : cases) {
     LoadedLines loaded = SplitSourceBytes(c.bytes);
@@ -99,7 +104,7 @@ TEST(SplitSourceBytes, RefusesWhatIsNotCodePage932Text) {
 }
 
 TEST(SplitSourceBytes, IgnoresFaultsBeyondTheLimit) {
-  std::string bytes = NumberedLines(1199) + std::string("\x80\0", 2);
+  std::string bytes = NumberedLines(1199) + std::string("\xA0\0", 2);
   LoadedLines loaded = SplitSourceBytes(bytes);
   EXPECT_FALSE(loaded.error);
   EXPECT_EQ(loaded.lines.size(), 1199u);
@@ -141,6 +146,7 @@ TEST(LoadSourceLines, ReportsFilesThatCannotBeRead) {
   }
 }
 
+#ifndef _WIN32
 TEST(LoadSourceLines, ReportsAFileWithoutReadPermission) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
   test::TempDir dir;
@@ -159,6 +165,37 @@ TEST(LoadSourceLines, ReportsOtherErrorsByNumber) {
   ASSERT_TRUE(loaded.error);
   EXPECT_EQ(*loaded.error, (Refusal{msg::CannotRead(ELOOP), 0}));
 }
+
+#else
+
+TEST(LoadSourceLines, ReadsJapaneseNames) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "線記号.dat", "\x82\xA0\r\n");
+  LoadedLines loaded = LoadSourceLines(dir / "線記号.dat");
+  EXPECT_FALSE(loaded.error);
+  EXPECT_EQ(loaded.lines, (Lines{u"あ"}));
+}
+
+TEST(LoadSourceLines, ReadsADevice) {
+  LoadedLines loaded = LoadSourceLines("NUL");
+  EXPECT_FALSE(loaded.error);
+  EXPECT_TRUE(loaded.lines.empty());
+}
+
+TEST(LoadSourceLines, ReportsOtherErrorsByNumber) {
+  // A file that another program holds open without sharing: no message of its own.
+  test::TempDir dir;
+  test::WriteBytes(dir / "held.dat", "x\r\n");
+  HANDLE held = CreateFileW((dir / "held.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  LoadedLines loaded = LoadSourceLines(dir / "held.dat");
+  CloseHandle(held);
+  ASSERT_TRUE(loaded.error);
+  EXPECT_EQ(*loaded.error, (Refusal{msg::CannotRead(ERROR_SHARING_VIOLATION), 0}));
+}
+
+#endif
 
 }  // namespace
 }  // namespace qdvz

@@ -1,6 +1,10 @@
 #pragma once
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <filesystem>
@@ -11,13 +15,33 @@
 
 namespace qdvz::test {
 
+inline int ProcessId() {
+#ifdef _WIN32
+  return _getpid();
+#else
+  return getpid();
+#endif
+}
+
+// A path from UTF-8 text; std::filesystem would read a plain string in the ANSI code page on
+// Windows.
+inline std::filesystem::path Utf8Path(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// The name of a path as UTF-8 text.
+inline std::string Utf8Name(const std::filesystem::path& path) {
+  std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
 // A fresh directory for one test, removed with everything in it afterwards.
 class TempDir {
  public:
   TempDir() {
     static std::atomic<int> counter{0};
     path_ = std::filesystem::temp_directory_path() /
-            ("qdvz_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+            ("qdvz_test_" + std::to_string(ProcessId()) + "_" + std::to_string(counter++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
@@ -31,13 +55,13 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / Utf8Path(name); }
 
   // The names in the directory, hidden ones included.
   std::set<std::string> Names() const {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      names.insert(entry.path().filename().string());
+      names.insert(Utf8Name(entry.path().filename()));
     }
     return names;
   }

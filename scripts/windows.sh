@@ -1,0 +1,61 @@
+# The Windows build and its checks, run by ./test --windows: cross-built with mingw-w64 into
+# build-win/, its tests run through wine, and its output compared with the Linux build's.
+
+QDVZ_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine googletest)
+WINE=/usr/lib/wine/wine64
+
+# Starts a wine server and prepares the prefix before ctest runs anything: otherwise wine's
+# background services inherit ctest's output pipe, and every test waits for them.
+qdvz_wine_start() {
+  export WINEPREFIX=$PWD/build-win/wine WINEDEBUG=-all LC_ALL=C.UTF-8
+  mkdir -p "$WINEPREFIX"
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true  # already running
+  "$WINE" wineboot >/dev/null 2>&1
+}
+
+qdvz_wine_stop() {
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+}
+
+# Runs qd2vz of both builds on one input; both must give the same status, messages and bytes.
+qdvz_compare_run() {
+  local sizes=$1 input=$2 out=$3
+  local linux_status=0 windows_status=0
+  build/bin/qd2vz -s "$sizes" "$input" -o "$out/linux.txt" 2>"$out/linux.err" || linux_status=$?
+  "$WINE" build-win/bin/qd2vz.exe -s "$sizes" "$input" -o "$out/windows.txt" 2>"$out/windows.err" ||
+    windows_status=$?
+  if [ "$linux_status" -ne "$windows_status" ] || ! cmp -s "$out/linux.err" "$out/windows.err" ||
+    ! cmp -s "$out/linux.txt" "$out/windows.txt"; then
+    echo "DIFFERENT: $input (exit $linux_status on Linux, $windows_status on Windows)"
+    diff <(od -An -c "$out/linux.txt") <(od -An -c "$out/windows.txt") | head -20
+    diff "$out/linux.err" "$out/windows.err" | head -10
+    return 1
+  fi
+  echo "same bytes: $input ($(wc -c <"$out/linux.txt") bytes)"
+  rm -f "$out"/linux.* "$out"/windows.*
+}
+
+# Compares the code page 932 tables of both builds. The only expected difference: Windows
+# reads the byte 0x80 as U+0080 and writes U+0080 as 0x80, glibc has no code for either.
+qdvz_compare_cp932() {
+  local out=$1
+  build/bin/cp932_table "$out/cp932-linux.tsv"
+  "$WINE" build-win/bin/cp932_table.exe "$out/cp932-windows.tsv"
+  paste "$out/cp932-linux.tsv" "$out/cp932-windows.tsv" |
+    awk -F'\t' '$2 != $5 || $3 != $6 { print $1 "\tlinux: " $2 " " $3 "\twindows: " $5 " " $6 }' \
+      >"$out/cp932-differences.tsv"
+  local total unexpected
+  total=$(wc -l <"$out/cp932-differences.tsv")
+  unexpected=$(grep -v -E $'^(bytes [0-9A-F]+\tlinux: invalid -\twindows: .*U\\+0080|char U\\+0080\t)' \
+    "$out/cp932-differences.tsv" || true)
+  echo "code page 932: $(wc -l <"$out/cp932-linux.tsv") lines compared, $total differ" \
+    "(all in $out/cp932-differences.tsv):"
+  awk -F'\t' '{ split($1, key, " "); kind = key[1] } !seen[kind]++ { print "  e.g. " $0 }
+    { count[kind]++ } END { for (k in count) print "  " count[k] " " k " lines" }' \
+    "$out/cp932-differences.tsv"
+  if [ -n "$unexpected" ]; then
+    echo "Unexpected code page 932 differences:"
+    echo "$unexpected" | head -20
+    return 1
+  fi
+}
