@@ -1,12 +1,12 @@
 // qd2vz as a user runs it: the saved bytes of every worked example, exit statuses, messages,
 // and that no input or earlier output is ever damaged.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
+#include "cli/run_qd2vz.h"
 #include "convert/text.h"
 #include "io/cp932.h"
 #include "support/temp_dir.h"
@@ -22,25 +22,9 @@ using test::WriteBytes;
 const fs::path kRuns = fs::path(QDVZ_TEST_DATA) / "runs";
 const fs::path kSizes = kRuns / "sizes.qdc";
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
-Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
-  std::string command = "cd '" + dir.path().string() + "' && '" QD2VZ "' " + args + " <" +
-                        (stdinFile.empty() ? "/dev/null" : stdinFile) + " >stdout.bin 2>stderr.txt";
-  int raw = std::system(command.c_str());
-  Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(dir / "stdout.bin"),
-                ReadBytes(dir / "stderr.txt")};
-  fs::remove(dir / "stdout.bin");
-  fs::remove(dir / "stderr.txt");
-  return result;
-}
-
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using Result = test::Qd2vzResult;
+using test::Quoted;
+using test::RunQd2vz;
 
 TEST(Qd2vz, EveryWorkedRunGivesItsSavedBytes) {
   TempDir dir;
@@ -157,33 +141,11 @@ TEST(Qd2vz, LongFileIsConvertedFromItsFirst1199LinesWithAWarning) {
   EXPECT_EQ(longer.out, exact.out);
 }
 
-TEST(Qd2vz, SizeFileProblems) {
-  TempDir dir;
-  fs::copy_file(kRuns / "example1.dat", dir / "in.dat");
-  WriteBytes(dir / "empty.qdc", ",1\r\n");
-  Result noSizes = RunQd2vz(dir, "-s empty.qdc in.dat");
-  EXPECT_EQ(noSizes.status, 1);
-  EXPECT_EQ(noSizes.err, "qd2vz: in.dat: 文字サイズのデータがありません\n");
-
-  WriteBytes(dir / "quote.qdc", "1,2\r\n\"3\r\n");
-  Result quote = RunQd2vz(dir, "-s quote.qdc in.dat");
-  EXPECT_EQ(quote.status, 1);
-  EXPECT_EQ(quote.err, "qd2vz: quote.qdc:2: 引用符（\"）が閉じていません\n");
-
-  std::string many;
-  for (int i = 1; i <= 52; ++i) many += std::to_string(i) + (i % 10 ? "," : "\r\n");
-  WriteBytes(dir / "many.qdc", many + "\r\n");
-  Result overflow = RunQd2vz(dir, "-s many.qdc in.dat");
-  EXPECT_EQ(overflow.status, 0);
-  EXPECT_EQ(overflow.err,
-            "qd2vz: many.qdc: 文字サイズのデータが51個を越えました（52個目から後は読み込みません）\n");
-}
-
 TEST(Qd2vz, UsageErrorsExitTwoWithAHint) {
   TempDir dir;
-  for (const char* args : {"", "in.dat", "-s a.qdc", "-s a.qdc -x in.dat", "-s a.qdc -o",
-                           "-s a.qdc a.dat b.dat -o c.txt", "-s a.qdc -d out -",
-                           "-s a.qdc -o x -d y a.dat"}) {
+  for (const char* args :
+       {"", "in.dat", "-s a.qdc", "-s a.qdc -x in.dat", "-s a.qdc -o",
+        "-s a.qdc a.dat b.dat -o c.txt", "-s a.qdc -d out -", "-s a.qdc -o x -d y a.dat"}) {
     Result result = RunQd2vz(dir, args);
     EXPECT_EQ(result.status, 2) << args;
     EXPECT_NE(result.err.find("qd2vz --help"), std::string::npos) << args;
