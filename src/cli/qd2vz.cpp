@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "cli/options.h"
@@ -20,6 +22,8 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -75,15 +79,68 @@ bool WriteStdout(const std::string& bytes) {
          std::fflush(stdout) == 0;
 }
 
+#ifdef _WIN32
 bool SameFile(const fs::path& a, const fs::path& b) {
   std::error_code error;
   return fs::exists(a, error) && fs::exists(b, error) && fs::equivalent(a, b, error);
 }
+#else
+// The file a path leads to, links followed; nothing when there is none.
+std::optional<std::pair<dev_t, ino_t>> IdentityOf(const fs::path& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return std::nullopt;
+  return std::pair(info.st_dev, info.st_ino);
+}
+#endif
+
+// The input files, which no output may replace. Their identities are taken once: asking
+// the file system about every input again for every output made a batch of n files cost
+// n * n lookups. An input that does not exist yet is looked at each time.
+class Inputs {
+ public:
+  explicit Inputs(const std::vector<std::string>& inputs) {
+    for (const auto& input : inputs) {
+      if (input == "-") continue;
+#ifdef _WIN32
+      absent_.emplace_back(input);
+#else
+      if (auto identity = IdentityOf(input)) {
+        identities_.insert(*identity);
+      } else {
+        absent_.emplace_back(input);
+      }
+#endif
+    }
+  }
+
+  bool Contains(const fs::path& target) const {
+#ifdef _WIN32
+    for (const auto& input : absent_) {
+      if (SameFile(target, input)) return true;
+    }
+    return false;
+#else
+    auto identity = IdentityOf(target);
+    if (!identity) return false;
+    if (identities_.contains(*identity)) return true;
+    for (const auto& input : absent_) {
+      if (IdentityOf(input) == identity) return true;
+    }
+    return false;
+#endif
+  }
+
+ private:
+#ifndef _WIN32
+  std::set<std::pair<dev_t, ino_t>> identities_;
+#endif
+  std::vector<fs::path> absent_;
+};
 
 class Converter {
  public:
   Converter(const cli::Options& options, const SizeItems& sizes)
-      : options_(options), sizes_(sizes) {}
+      : options_(options), sizes_(sizes), inputs_(options.inputs) {}
 
   // Converts one input and writes its macro; false when the input was refused or failed.
   bool Convert(const std::string& input) {
@@ -136,11 +193,9 @@ class Converter {
       return true;
     }
     std::string shown = target.string();
-    for (const auto& other : options_.inputs) {
-      if (other != "-" && SameFile(target, fs::path(other))) {
-        Report(shown, 0, kWouldOverwriteInput);
-        return false;
-      }
+    if (inputs_.Contains(target)) {
+      Report(shown, 0, kWouldOverwriteInput);
+      return false;
     }
     if (options_.outputDirectory) {
       if (!written_.insert(fs::weakly_canonical(target).string()).second) {
@@ -157,6 +212,7 @@ class Converter {
 
   const cli::Options& options_;
   const SizeItems& sizes_;
+  Inputs inputs_;
   std::set<std::string> written_;
 };
 

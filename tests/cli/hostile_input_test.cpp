@@ -380,5 +380,32 @@ TEST(HostileInput, BatchOfHostileInputs) {
   EXPECT_EQ(ReadBytes(dir / "out" / "lone_lf.txt"), ReadBytes(kRuns / "example1.expected"));
 }
 
+// An output that is an input under another name (a hard link, a symbolic link) is refused,
+// wherever that input stands among many.
+TEST(HostileInput, NeverReplacesAnInputUnderAnotherName) {
+  TempDir dir;
+  fs::copy_file(kRuns / "sizes.qdc", dir / "sizes.qdc");
+  std::string inputs;
+  for (int i = 0; i < 30; ++i) {
+    std::string name = "in" + std::to_string(i) + ".dat";
+    fs::copy_file(kRuns / "example1.dat", dir / name);
+    inputs += " " + name;
+  }
+  fs::create_directories(dir / "out");
+  fs::create_hard_link(dir / "in17.dat", dir / "out" / "in3.txt");
+  fs::create_symlink("../in25.dat", dir / "out" / "in8.txt");
+  Snapshot before = Take(dir);
+  auto result = RunQd2vz(dir, "-s sizes.qdc -d out" + inputs);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "qd2vz: out/in3.txt: 入力ファイルは上書きしません\n"
+            "qd2vz: out/in8.txt: 入力ファイルは上書きしません\n");
+  Snapshot after = Take(dir);
+  for (const auto& [name, bytes] : before) {
+    EXPECT_EQ(after[name], bytes) << name;
+  }
+  EXPECT_EQ(after.size(), before.size() + 28);
+}
+
 }  // namespace
 }  // namespace qdvz
