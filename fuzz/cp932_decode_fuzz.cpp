@@ -1,15 +1,22 @@
 // Decoding arbitrary bytes as code page 932: it succeeds or names an offset inside the input,
-// the text it gives encodes and decodes back to itself, and ASCII comes back byte for byte.
+// the text it gives encodes and decodes back to itself, ASCII comes back byte for byte, and
+// every result is the one that iconv gives for whole runs.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "fuzz_check.h"
 #include "io/cp932.h"
+#include "io/cp932_runs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   qdvz::Cp932Decoded decoded = qdvz::DecodeCp932(bytes);
+  // The remembered characters agree with iconv over whole runs.
+  qdvz::Cp932Decoded reference = qdvz::detail::DecodeCp932ByRuns(bytes);
+  FUZZ_CHECK(decoded.ok == reference.ok);
+  FUZZ_CHECK(decoded.errorOffset == reference.errorOffset);
+  FUZZ_CHECK(decoded.text == reference.text);
   if (!decoded.ok) {
     FUZZ_CHECK(decoded.errorOffset < size);
     FUZZ_CHECK(decoded.text.empty());
