@@ -209,8 +209,10 @@ TEST(Cp932, EncodingAgreesWithWholeRuns) {
     ExpectSameEncoding(std::u16string(u"a") + c + u"\u3042b");
     ExpectSameEncoding(std::u16string(u"\u3042") + c);
   }
-  ExpectSameEncoding(u"\u3042\U0001F600x");             // a character outside the plane
-  ExpectSameEncoding(std::u16string(u"a\xD83Db"));      // a lone high surrogate
+  ExpectSameEncoding(u"\u3042\U0001F600x");  // a character outside the plane
+  ExpectSameEncoding(
+      std::u16string(u"a\xD83D"
+                     u"b"));                            // a lone high surrogate
   ExpectSameEncoding(std::u16string(u"\u3042\xDE00"));  // a lone low surrogate
   ExpectSameEncoding(u"\u00A5\u3042");                  // one-way: reads back as another
 }
