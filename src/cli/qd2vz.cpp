@@ -1,6 +1,5 @@
 // qd2vz: converts QD line-symbol deformation data into the VZ line-deformation macro, writing
 // the same bytes that the window saves for the same data and character-size file.
-#include <cstdio>
 #include <cwchar>
 #include <filesystem>
 #include <iostream>
@@ -9,67 +8,30 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/console.h"
 #include "cli/options.h"
 #include "convert/convert_records.h"
 #include "convert/messages.h"
 #include "convert/size_table.h"
 #include "convert/text.h"
+#include "io/file_identity.h"
+#include "io/io_messages.h"
 #include "io/save_text.h"
 #include "io/size_file.h"
 #include "io/source_file.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#endif
-
 namespace fs = std::filesystem;
 using namespace qdvz;
+using namespace qdvz::cli;
 
 namespace {
 
 constexpr char kProgram[] = "qd2vz";
-constexpr char16_t kLineLimit[] = u"データ行が制限を越えました";
 constexpr char16_t kWouldOverwriteInput[] = u"入力ファイルは上書きしません";
 constexpr char16_t kDuplicateOutput[] = u"同じ名前の出力ファイルが既にこの実行で書かれています";
+constexpr char16_t kStdinFailed[] = u"標準入力を読めません";
 constexpr char16_t kStdoutFailed[] = u"標準出力に書き込めません";
 constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを作れません";
-
-// Arguments and messages are UTF-8 text. On POSIX a path is the argument's bytes as they
-// are; on Windows it is built from the UTF-8 text, which a plain std::string would not give.
-fs::path ArgPath(const std::string& arg) {
-#ifdef _WIN32
-  return fs::path(std::u8string(arg.begin(), arg.end()));
-#else
-  return fs::path(arg);
-#endif
-}
-
-std::string Shown(const fs::path& path) {
-#ifdef _WIN32
-  std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-#else
-  return path.string();
-#endif
-}
-
-// Writes UTF-8 text to standard error. A Windows console shows it through the wide-character
-// interface, whatever its code page; a file or pipe receives the UTF-8 bytes, as on POSIX.
-void WriteError(const std::string& text) {
-#ifdef _WIN32
-  HANDLE console = GetStdHandle(STD_ERROR_HANDLE);
-  DWORD mode = 0;
-  if (console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode)) {
-    std::u16string wide = FromUtf8(text);
-    DWORD written = 0;
-    WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    return;
-  }
-#endif
-  std::cerr << text << std::flush;
-}
 
 void Report(const std::string& file, int line, std::u16string_view message) {
   std::string where = file.empty() ? "" : file + ":";
@@ -98,30 +60,16 @@ void PrintHelp() {
                "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
 }
 
-bool ReadAllStdin(std::string& bytes) {
-#ifdef _WIN32
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  char buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, got);
-  return !std::ferror(stdin);
-}
-
-bool WriteStdout(const std::string& bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-         std::fflush(stdout) == 0;
-}
-
-bool SameFile(const fs::path& a, const fs::path& b) {
-  std::error_code error;
-  return fs::exists(a, error) && fs::exists(b, error) && fs::equivalent(a, b, error);
-}
-
 class Converter {
  public:
-  Converter(const cli::Options& options, const SizeItems& sizes)
-      : options_(options), sizes_(sizes) {}
+  Converter(const Options& options, const SizeItems& sizes) : options_(options), sizes_(sizes) {
+    // The inputs' identities are taken once: asking the file system about every input again
+    // for every output made a batch of n files cost n * n lookups.
+    for (const auto& input : options.inputs) {
+      if (input == "-") continue;
+      if (auto identity = IdentityOf(ArgPath(input))) inputs_.insert(*identity);
+    }
+  }
 
   // Converts one input and writes its macro; false when the input was refused or failed.
   bool Convert(const std::string& input) {
@@ -129,7 +77,7 @@ class Converter {
     if (input == "-") {
       std::string bytes;
       if (!ReadAllStdin(bytes)) {
-        Report("-", 0, u"標準入力を読めません");
+        Report("-", 0, kStdinFailed);
         return false;
       }
       loaded = SplitSourceBytes(bytes);
@@ -140,7 +88,7 @@ class Converter {
       Report(input, *loaded.error);
       return false;
     }
-    if (loaded.truncated) Report(input, kMaxLoadedLines + 1, kLineLimit);
+    if (loaded.truncated) Report(input, kMaxLoadedLines + 1, msg::kTooManyLines);
     if (!HasSizeData(sizes_)) {
       Report(input, 0, msg::kNoSizeData);
       return false;
@@ -174,43 +122,39 @@ class Converter {
       return true;
     }
     std::string shown = Shown(target);
-    for (const auto& other : options_.inputs) {
-      if (other != "-" && SameFile(target, ArgPath(other))) {
-        Report(shown, 0, kWouldOverwriteInput);
-        return false;
-      }
+    auto identity = IdentityOf(target);
+    if (identity && inputs_.contains(*identity)) {
+      Report(shown, 0, kWouldOverwriteInput);
+      return false;
     }
-    if (options_.outputDirectory) {
-      // Names that differ only in case are one file on Windows: ask the file system too.
-      bool duplicate = !written_.insert(Shown(fs::weakly_canonical(target))).second;
-      for (const auto& earlier : writtenPaths_) duplicate = duplicate || SameFile(target, earlier);
-      if (duplicate) {
-        Report(shown, 0, kDuplicateOutput);
-        return false;
-      }
-      writtenPaths_.push_back(target);
+    // Two inputs with one stem (a/x.dat, b/x.dat, or names that differ only in case on
+    // Windows) would give one output: the second must not replace the first.
+    if (identity && written_.contains(*identity)) {
+      Report(shown, 0, kDuplicateOutput);
+      return false;
     }
     if (auto error = WriteFileAtomically(target, bytes)) {
       Report(shown, *error);
       return false;
     }
+    if (auto written = IdentityOf(target)) written_.insert(*written);
     return true;
   }
 
-  const cli::Options& options_;
+  const Options& options_;
   const SizeItems& sizes_;
-  std::set<std::string> written_;
-  std::vector<fs::path> writtenPaths_;
+  std::set<FileIdentity> inputs_;
+  std::set<FileIdentity> written_;
 };
 
 int Run(const std::vector<std::string>& args) {
-  cli::ParsedOptions parsed = cli::ParseOptions(args);
+  ParsedOptions parsed = ParseOptions(args);
   if (!parsed.usageError.empty()) {
     WriteError(std::string(kProgram) + ": " + parsed.usageError + "\n" + kProgram +
                ": 詳しくは 'qd2vz --help' を参照してください\n");
     return 2;
   }
-  const cli::Options& options = parsed.options;
+  const Options& options = parsed.options;
   if (options.help) {
     PrintHelp();
     return 0;
@@ -219,9 +163,6 @@ int Run(const std::vector<std::string>& args) {
     std::cout << "qd2vz (qdvz) " << QDVZ_VERSION << '\n';
     return 0;
   }
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
 
   LoadedSizeFile sizeFile = LoadSizeFile(ArgPath(options.sizeFile));
   if (sizeFile.error) {
@@ -255,8 +196,7 @@ int Run(const std::vector<std::string>& args) {
 // The wide-character entry point receives every file name as the user typed it, Japanese
 // included, whatever the ANSI code page.
 int wmain(int argc, wchar_t** argv) {
-  // Messages reach a file or pipe as UTF-8 bytes with LF line ends, as on POSIX.
-  _setmode(_fileno(stderr), _O_BINARY);
+  UseBinaryStreams();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::u16string arg(argv[i], argv[i] + std::wcslen(argv[i]));
@@ -279,6 +219,7 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
+  UseBinaryStreams();
   return Run(std::vector<std::string>(argv + 1, argv + argc));
 }
 #endif

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -77,6 +78,14 @@ double ValueOf(std::u16string_view text) {
   if (exponent != 0) number += "e" + std::to_string(exponent);
 
   double value = 0.0;
+  if (!point && exponent == 0 && number.size() <= 15) {
+    // Most fields are short integers: below 2^53 every one of them is a double exactly,
+    // so adding up the digits gives what from_chars would.
+    uint64_t digits = 0;
+    for (char c : number) digits = digits * 10 + static_cast<uint64_t>(c - '0');
+    value = static_cast<double>(digits);
+    return negative ? -value : value;
+  }
   auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
   (void)end;
   if (error == std::errc::result_out_of_range) {

@@ -1,13 +1,19 @@
-// Code page 932 through glibc iconv. Only runs of bytes or characters outside ASCII reach
-// iconv: ASCII is the same in both encodings, and most of a QD file is ASCII.
+// Code page 932 through glibc iconv. ASCII is the same in both encodings and never reaches
+// iconv. Other characters are converted one at a time and remembered per thread: code page 932
+// is stateless, so a character converts the same alone as within a run, and a file uses few
+// distinct characters, each of them many times. Whatever the memory cannot answer simply
+// (a sequence that is not one character of one UTF-16 unit) goes to iconv as a whole run.
 #include <errno.h>
 #include <iconv.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "io/cp932.h"
+#include "io/cp932_runs.h"
 
 namespace qdvz {
 namespace {
@@ -19,8 +25,8 @@ class Converters {
   Converters()
       : decoder_(iconv_open("UTF-16LE", "CP932")), encoder_(iconv_open("CP932", "UTF-16LE")) {}
   ~Converters() {
-    if (decoder_ != kInvalid) iconv_close(decoder_);
-    if (encoder_ != kInvalid) iconv_close(encoder_);
+    if (decoder_ != kNotOpen) iconv_close(decoder_);
+    if (encoder_ != kNotOpen) iconv_close(encoder_);
   }
   Converters(const Converters&) = delete;
   Converters& operator=(const Converters&) = delete;
@@ -28,13 +34,27 @@ class Converters {
   iconv_t Decoder() { return Ready(decoder_); }
   iconv_t Encoder() { return Ready(encoder_); }
 
+  // What iconv made of one byte above ASCII (index 0x80 to 0xFF) or of a lead byte and its
+  // trail byte (index lead * 256 + trail): kUnknown until asked, then kInvalid, kComplex or
+  // kCharacter with the UTF-16 unit in the low bits.
+  std::vector<uint32_t> decoded = std::vector<uint32_t>(0x10000, kUnknown);
+  // What a UTF-16 unit above ASCII encodes to: kUnknown until asked, then kInvalid (no code,
+  // or a code that reads back as another character), or kCharacter with the byte count in
+  // bits 16 and up and the bytes, first byte high, in the low bits.
+  std::vector<uint32_t> encoded = std::vector<uint32_t>(0x10000, kUnknown);
+
+  static constexpr uint32_t kUnknown = 0;
+  static constexpr uint32_t kInvalid = 1;
+  static constexpr uint32_t kComplex = 2;
+  static constexpr uint32_t kCharacter = 0x1000000;
+
  private:
-  static inline const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
+  static inline const iconv_t kNotOpen = reinterpret_cast<iconv_t>(-1);
 
   static iconv_t Ready(iconv_t cd) {
     // Without the CP932 module every file would look invalid; that is a broken
     // installation, not a fault of the file.
-    if (cd == kInvalid) throw std::runtime_error("iconv cannot convert between CP932 and UTF-16LE");
+    if (cd == kNotOpen) throw std::runtime_error("iconv cannot convert between CP932 and UTF-16LE");
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     return cd;
   }
@@ -108,7 +128,7 @@ bool DecodeRun(std::string_view run, std::u16string& text, size_t& errorOffset) 
 
 // Whether bytes decode back to exactly text.
 bool ComesBack(std::string_view bytes, std::u16string_view text) {
-  Cp932Decoded back = DecodeCp932(bytes);
+  Cp932Decoded back = detail::DecodeCp932ByRuns(bytes);
   return back.ok && back.text == text;
 }
 
@@ -146,9 +166,107 @@ bool EncodeRun(std::u16string_view run, std::string& bytes, size_t& errorIndex) 
   return result.ok;
 }
 
+// What one character outside ASCII decodes to; key indexes Converters::decoded.
+uint32_t DecodedCharacter(Converters& converters, unsigned key, std::string_view bytes) {
+  uint32_t& entry = converters.decoded[key];
+  if (entry == Converters::kUnknown) {
+    std::string utf16;
+    RunResult result = Convert(converters.Decoder(), bytes, utf16);
+    if (!result.ok && result.consumed == 0) {
+      entry = Converters::kInvalid;
+    } else if (result.ok && utf16.size() == 2) {
+      entry = Converters::kCharacter | static_cast<unsigned char>(utf16[0]) |
+              (static_cast<unsigned>(static_cast<unsigned char>(utf16[1])) << 8);
+    } else {
+      entry = Converters::kComplex;
+    }
+  }
+  return entry;
+}
+
+// What one UTF-16 unit outside ASCII encodes to.
+uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
+  uint32_t& entry = converters.encoded[unit];
+  if (entry == Converters::kUnknown) {
+    std::string bytes;
+    std::u16string_view one(&unit, 1);
+    // A surrogate alone is no character; with its partner it is one outside the code page.
+    if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+      entry = Converters::kInvalid;
+    } else if (!EncodeWithIconv(one, bytes).ok || !ComesBack(bytes, one)) {
+      entry = Converters::kInvalid;
+    } else if (bytes.size() == 1 || bytes.size() == 2) {
+      unsigned packed = 0;
+      for (char byte : bytes) packed = (packed << 8) | static_cast<unsigned char>(byte);
+      entry = Converters::kCharacter | (static_cast<uint32_t>(bytes.size()) << 16) | packed;
+    } else {
+      entry = Converters::kComplex;
+    }
+  }
+  return entry;
+}
+
 }  // namespace
 
 Cp932Decoded DecodeCp932(std::string_view bytes) {
+  Converters& converters = ThreadConverters();
+  Cp932Decoded decoded;
+  decoded.text.reserve(bytes.size());
+  const size_t size = bytes.size();
+  size_t i = 0;
+  while (i < size) {
+    size_t start = i;
+    while (i < size && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    decoded.text.append(bytes.begin() + static_cast<std::ptrdiff_t>(start),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(i));
+    while (i < size && static_cast<unsigned char>(bytes[i]) >= 0x80) {
+      // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
+      auto first = static_cast<unsigned char>(bytes[i]);
+      size_t length = IsLeadByte(first) ? 2 : 1;
+      if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
+      unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
+      uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
+      if (entry == Converters::kInvalid) {
+        decoded.ok = false;
+        decoded.errorOffset = i;
+        decoded.text.clear();
+        return decoded;
+      }
+      if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
+      decoded.text += static_cast<char16_t>(entry & 0xFFFF);
+      i += length;
+    }
+  }
+  return decoded;
+}
+
+Cp932Encoded EncodeCp932(std::u16string_view text) {
+  Converters& converters = ThreadConverters();
+  Cp932Encoded encoded;
+  encoded.bytes.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t unit = text[i];
+    if (unit < 0x80) {
+      encoded.bytes += static_cast<char>(unit);
+      continue;
+    }
+    uint32_t entry = EncodedCharacter(converters, unit);
+    if (entry == Converters::kInvalid) {
+      encoded.ok = false;
+      encoded.errorIndex = i;
+      encoded.bytes.clear();
+      return encoded;
+    }
+    if (entry == Converters::kComplex) return detail::EncodeCp932ByRuns(text);
+    if ((entry >> 16 & 0xFF) == 2) encoded.bytes += static_cast<char>(entry >> 8 & 0xFF);
+    encoded.bytes += static_cast<char>(entry & 0xFF);
+  }
+  return encoded;
+}
+
+namespace detail {
+
+Cp932Decoded DecodeCp932ByRuns(std::string_view bytes) {
   Cp932Decoded decoded;
   decoded.text.reserve(bytes.size());
   size_t i = 0;
@@ -175,7 +293,7 @@ Cp932Decoded DecodeCp932(std::string_view bytes) {
   return decoded;
 }
 
-Cp932Encoded EncodeCp932(std::u16string_view text) {
+Cp932Encoded EncodeCp932ByRuns(std::u16string_view text) {
   Cp932Encoded encoded;
   encoded.bytes.reserve(text.size());
   size_t i = 0;
@@ -209,4 +327,5 @@ Cp932Encoded EncodeCp932(std::u16string_view text) {
   return encoded;
 }
 
+}  // namespace detail
 }  // namespace qdvz

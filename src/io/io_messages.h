@@ -8,6 +8,8 @@
 namespace qdvz::msg {
 
 // Reading.
+// A data file longer than the window loads: the first lines are kept.
+inline constexpr char16_t kTooManyLines[] = u"データ行が制限を越えました";
 inline constexpr char16_t kNotCp932[] = u"Shift-JIS（コードページ932）として読めない文字があります";
 inline constexpr char16_t kUtf8File[] =
     u"UTF-8のファイルです。Shift-JIS（コードページ932）のファイルを選択してください";

@@ -13,6 +13,7 @@
 #include "io/save_text.h"
 #include "io/size_file.h"
 #include "io/source_file.h"
+#include "io/io_messages.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {
@@ -72,7 +73,7 @@ void HenkanForm::DatOpen_Click() {
   std::fill(dataLines_.begin() + static_cast<std::ptrdiff_t>(count), dataLines_.end(),
             std::u16string());
 
-  window_.SetStatus(loaded.truncated ? ui_msg::kTooManyLines : ui_msg::kReadDone);
+  window_.SetStatus(loaded.truncated ? msg::kTooManyLines : ui_msg::kReadDone);
   window_.SetDisplayText(JoinWithCrLf(std::span<const std::u16string>(dataLines_.data(), count)));
   window_.SetCaption(ui_msg::kIdleCaption);
 }

@@ -14,7 +14,6 @@ inline constexpr char16_t kWrongDataExtension[] =
     u"拡張子が違います、正規のファイルを選択してください";
 inline constexpr char16_t kReadingSuffix[] = u"を読み込み中";
 inline constexpr char16_t kReadDone[] = u"読み込み完了";
-inline constexpr char16_t kTooManyLines[] = u"データ行が制限を越えました";
 inline constexpr char16_t kChooseSizeFile[] = u"文字サイズ設定データを選択してください";
 
 inline constexpr char16_t kNameToSave[] = u"保存するファイル名を入力、又は選択してください";

@@ -2,16 +2,11 @@
 // and that no input or earlier output is ever damaged.
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/wait.h>
-#endif
-
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
+#include "cli/run_qd2vz.h"
 #include "convert/text.h"
 #include "io/cp932.h"
 #include "support/temp_dir.h"
@@ -35,131 +30,9 @@ const fs::path kSizes = kRuns / "sizes.qdc";
 #define SEP "/"
 #endif
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-#ifndef _WIN32
-// Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
-Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
-  std::string command = "cd '" + dir.path().string() + "' && '" QD2VZ "' " + args + " <" +
-                        (stdinFile.empty() ? "/dev/null" : stdinFile) + " >stdout.bin 2>stderr.txt";
-  int raw = std::system(command.c_str());
-  Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(dir / "stdout.bin"),
-                ReadBytes(dir / "stderr.txt")};
-  fs::remove(dir / "stdout.bin");
-  fs::remove(dir / "stderr.txt");
-  return result;
-}
-#else
-// The words of a POSIX shell command line as the tests write them: blanks separate words,
-// single quotes keep blanks and backslashes.
-std::vector<std::string> ShellWords(const std::string& line) {
-  std::vector<std::string> words;
-  std::string word;
-  bool inWord = false, quoted = false;
-  for (char c : line) {
-    if (quoted) {
-      if (c == '\'') {
-        quoted = false;
-      } else {
-        word += c;
-      }
-    } else if (c == '\'') {
-      quoted = inWord = true;
-    } else if (c == ' ') {
-      if (inWord) words.push_back(word);
-      word.clear();
-      inWord = false;
-    } else {
-      word += c;
-      inWord = true;
-    }
-  }
-  if (inWord) words.push_back(word);
-  return words;
-}
-
-// One argument quoted so that the program's command-line parsing gives it back unchanged.
-std::wstring QuotedArgument(const std::wstring& arg) {
-  std::wstring quoted = L"\"";
-  size_t backslashes = 0;
-  for (wchar_t c : arg) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    // Backslashes before a quote are escaped, and so is the quote.
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, L'\\');
-  return quoted + L"\"";
-}
-
-std::wstring Wide(const std::string& utf8) {
-  return test::Utf8Path(utf8).wstring();
-}
-
-HANDLE Inheritable(const fs::path& path, DWORD access, DWORD disposition) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                     disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-// Runs qd2vz with the arguments quoted in arguments in dir, standard input from stdinFile.
-Result RunQd2vzWide(const TempDir& dir, const std::wstring& arguments,
-                    const std::string& stdinFile) {
-  const std::wstring program = fs::absolute(QD2VZ).wstring();
-  std::wstring commandLine = QuotedArgument(program) + arguments;
-  std::vector<std::string> input = ShellWords(stdinFile);
-  HANDLE in = Inheritable(input.empty() ? fs::path("NUL") : test::Utf8Path(input[0]), GENERIC_READ,
-                          OPEN_EXISTING);
-  HANDLE out = Inheritable(dir / "stdout.bin", GENERIC_WRITE, CREATE_ALWAYS);
-  HANDLE err = Inheritable(dir / "stderr.txt", GENERIC_WRITE, CREATE_ALWAYS);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = in;
-  startup.hStdOutput = out;
-  startup.hStdError = err;
-  PROCESS_INFORMATION process{};
-  std::wstring directory = dir.path().wstring();
-  int status = -1;
-  if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
-      CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                     directory.c_str(), &startup, &process)) {
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    if (GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  } else {
-    ADD_FAILURE() << "cannot start " << QD2VZ << ": error " << GetLastError();
-  }
-  for (HANDLE handle : {in, out, err}) {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-  Result result{status, ReadBytes(dir / "stdout.bin"), ReadBytes(dir / "stderr.txt")};
-  fs::remove(dir / "stdout.bin");
-  fs::remove(dir / "stderr.txt");
-  return result;
-}
-
-// Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
-Result RunQd2vz(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
-  std::wstring arguments;
-  for (const std::string& word : ShellWords(args)) arguments += L" " + QuotedArgument(Wide(word));
-  return RunQd2vzWide(dir, arguments, stdinFile);
-}
-#endif
-
-std::string Quoted(const fs::path& path) {
-  return "'" + test::Utf8Name(path) + "'";
-}
+using Result = test::Qd2vzResult;
+using test::Quoted;
+using test::RunQd2vz;
 
 TEST(Qd2vz, EveryWorkedRunGivesItsSavedBytes) {
   TempDir dir;
@@ -302,29 +175,6 @@ TEST(Qd2vz, LongFileIsConvertedFromItsFirst1199LinesWithAWarning) {
   EXPECT_EQ(longer.status, 0);
   EXPECT_EQ(longer.err, "qd2vz: long.dat:1200: データ行が制限を越えました\n");
   EXPECT_EQ(longer.out, exact.out);
-}
-
-TEST(Qd2vz, SizeFileProblems) {
-  TempDir dir;
-  fs::copy_file(kRuns / "example1.dat", dir / "in.dat");
-  WriteBytes(dir / "empty.qdc", ",1\r\n");
-  Result noSizes = RunQd2vz(dir, "-s empty.qdc in.dat");
-  EXPECT_EQ(noSizes.status, 1);
-  EXPECT_EQ(noSizes.err, "qd2vz: in.dat: 文字サイズのデータがありません\n");
-
-  WriteBytes(dir / "quote.qdc", "1,2\r\n\"3\r\n");
-  Result quote = RunQd2vz(dir, "-s quote.qdc in.dat");
-  EXPECT_EQ(quote.status, 1);
-  EXPECT_EQ(quote.err, "qd2vz: quote.qdc:2: 引用符（\"）が閉じていません\n");
-
-  std::string many;
-  for (int i = 1; i <= 52; ++i) many += std::to_string(i) + (i % 10 ? "," : "\r\n");
-  WriteBytes(dir / "many.qdc", many + "\r\n");
-  Result overflow = RunQd2vz(dir, "-s many.qdc in.dat");
-  EXPECT_EQ(overflow.status, 0);
-  EXPECT_EQ(
-      overflow.err,
-      "qd2vz: many.qdc: 文字サイズのデータが51個を越えました（52個目から後は読み込みません）\n");
 }
 
 TEST(Qd2vz, UsageErrorsExitTwoWithAHint) {

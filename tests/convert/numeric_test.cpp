@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "convert/numeric.h"
@@ -25,6 +26,19 @@ TEST(ValueOf, ReadsTheLeadingNumericPart) {
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(ValueOf(FromUtf8(c.text)), c.value) << '"' << c.text << '"';
+  }
+}
+
+// Integers up to 15 digits are added up digit by digit, longer ones and the rest parsed:
+// both ways must give the same double, the sign of zero included.
+TEST(ValueOf, ShortIntegersReadAsParsed) {
+  for (const char* text : {"0", "-0", "7", "0000000000000042", "32767", "-32768", "999999999999999",
+                           "-999999999999999", "9999999999999999", "12345678901234567",
+                           "9007199254740993", "00000000000000000001"}) {
+    double parsed = std::strtod(text, nullptr);
+    double value = ValueOf(FromUtf8(text));
+    EXPECT_EQ(value, parsed) << text;
+    EXPECT_EQ(std::signbit(value), std::signbit(parsed)) << text;
   }
 }
 

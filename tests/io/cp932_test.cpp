@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "io/cp932_runs.h"
+
 namespace qdvz {
 namespace {
 
@@ -203,6 +205,52 @@ TEST(Cp932, LongTextsRoundTrip) {
   Cp932Decoded decoded = DecodeCp932(encoded.bytes);
   ASSERT_TRUE(decoded.ok);
   EXPECT_EQ(decoded.text, text);
+}
+
+// The conversions remember single characters; they must agree with iconv over whole runs in
+// every result, error positions included, for every character alone and in company.
+void ExpectSameDecoding(const std::string& bytes) {
+  Cp932Decoded fast = DecodeCp932(bytes);
+  Cp932Decoded reference = detail::DecodeCp932ByRuns(bytes);
+  ASSERT_EQ(fast.ok, reference.ok) << Hex(bytes);
+  ASSERT_EQ(fast.errorOffset, reference.errorOffset) << Hex(bytes);
+  ASSERT_EQ(fast.text, reference.text) << Hex(bytes);
+}
+
+TEST(Cp932, DecodingAgreesWithWholeRuns) {
+  for (int first = 0x80; first < 0x100; ++first) {
+    std::string lead(1, static_cast<char>(first));
+    ExpectSameDecoding(lead);
+    ExpectSameDecoding("a" + lead + "b");
+    for (int second = 0; second < 0x100; ++second) {
+      std::string pair = lead + static_cast<char>(second);
+      ExpectSameDecoding(pair);
+      ExpectSameDecoding("x\x82\xA0" + pair + "\x82");  // a cut-off lead byte last
+      ExpectSameDecoding(pair + "\xB1z");
+    }
+  }
+}
+
+void ExpectSameEncoding(const std::u16string& text) {
+  Cp932Encoded fast = EncodeCp932(text);
+  Cp932Encoded reference = detail::EncodeCp932ByRuns(text);
+  ASSERT_EQ(fast.ok, reference.ok) << static_cast<int>(text[1]);
+  ASSERT_EQ(fast.errorIndex, reference.errorIndex) << static_cast<int>(text[1]);
+  ASSERT_EQ(fast.bytes, reference.bytes) << static_cast<int>(text[1]);
+}
+
+TEST(Cp932, EncodingAgreesWithWholeRuns) {
+  for (int unit = 0; unit < 0x10000; ++unit) {
+    auto c = static_cast<char16_t>(unit);
+    ExpectSameEncoding(std::u16string(u"a") + c + u"\u3042b");
+    ExpectSameEncoding(std::u16string(u"\u3042") + c);
+  }
+  ExpectSameEncoding(u"\u3042\U0001F600x");  // a character outside the plane
+  ExpectSameEncoding(
+      std::u16string(u"a\xD83D"
+                     u"b"));                            // a lone high surrogate
+  ExpectSameEncoding(std::u16string(u"\u3042\xDE00"));  // a lone low surrogate
+  ExpectSameEncoding(u"\u00A5\u3042");                  // one-way: reads back as another
 }
 
 }  // namespace

@@ -295,7 +295,7 @@ TEST_F(HenkanFormHostileTest, DataBeyondTheMacroLimitsIsRefusedNamingTheLine) {
       {"size 99", Block({"01 01 1 2 3 4 10003 199 \"x"}), noSize, 0},
       {"1200 macro lines", macroLines(1194), msg::kConverted, 1201},
       {"one more", macroLines(1195), macroFull, 0},
-      {"5000 lines", macroLines(4998), macroFull, 0, ui_msg::kTooManyLines},
+      {"5000 lines", macroLines(4998), macroFull, 0, msg::kTooManyLines},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -168,7 +168,7 @@ TEST_F(HenkanFormTest, OpenReportsTheLineLimitOnlyWhenLinesWereLeftUnread) {
     const char16_t* status;
   };
   for (const Case& c : {Case{1198, ui_msg::kReadDone}, Case{1199, ui_msg::kReadDone},
-                        Case{1200, ui_msg::kTooManyLines}, Case{5000, ui_msg::kTooManyLines}}) {
+                        Case{1200, msg::kTooManyLines}, Case{5000, msg::kTooManyLines}}) {
     SCOPED_TRACE(c.lines);
     Open("many.dat", Lines(c.lines));
     EXPECT_EQ(window_.status, c.status);

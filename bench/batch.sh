@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Times qd2vz over a batch of files against iconv reading the same files.
+#   bench/batch.sh [COUNT]     (2000 files by default)
+# Builds the benchmark build (build-bench/, Release), makes COUNT mixed 1199-line QD files
+# with Japanese comments and texts, converts them all in one qd2vz run (-d) and decodes them
+# all in one iconv run, and prints both times and their ratio (best of three runs each).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count=${1:-2000}
+build=build-bench
+
+cmake -S . -B "$build" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release -DQDVZ_BUILD_BENCH=ON \
+  -DQDVZ_BUILD_TESTS=OFF -DQDVZ_BUILD_GUI=OFF >/dev/null
+cmake --build "$build" >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/bin/make_mixed_files" "$work/in" "$count"
+files=("$work"/in/mixed*.dat)
+echo "$count files, $(du -sh "$work/in" | cut -f1) of code page 932 text"
+
+# Seconds (wall clock) of the best of three runs of "$@".
+best_of_three() {
+  local best="" start end t
+  for _ in 1 2 3; do
+    start=$(date +%s.%N)
+    "$@"
+    end=$(date +%s.%N)
+    t=$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')
+    if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
+  done
+  printf '%.3f' "$best"
+}
+
+run_qd2vz() {
+  rm -rf "$work/out"
+  "$build/bin/qd2vz" -s "$work/in/sizes.qdc" -d "$work/out" "${files[@]}"
+}
+run_iconv() { iconv -f CP932 -t UTF-8 "${files[@]}" >/dev/null; }
+
+qd2vz_time=$(best_of_three run_qd2vz)
+[ "$(ls "$work/out" | wc -l)" -eq "$count" ] || { echo "qd2vz did not write every file" >&2; exit 1; }
+iconv_time=$(best_of_three run_iconv)
+echo "qd2vz: ${qd2vz_time} s"
+echo "iconv: ${iconv_time} s"
+awk -v q="$qd2vz_time" -v i="$iconv_time" 'BEGIN { printf "ratio: %.2f\n", q / i }'

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// How qd2vz meets the operating system: arguments, paths, standard streams.
+namespace qdvz::cli {
+
+// Arguments and messages are UTF-8 text. On POSIX a path is the argument's bytes as they are;
+// on Windows it is built from the UTF-8 text, which a plain std::string would not give.
+std::filesystem::path ArgPath(const std::string& arg);
+
+// A path as UTF-8 text for messages.
+std::string Shown(const std::filesystem::path& path);
+
+// Writes UTF-8 text to standard error. A Windows console shows it through the wide-character
+// interface, whatever its code page; a file or pipe receives the UTF-8 bytes, as on POSIX.
+void WriteError(const std::string& text);
+
+// Standard input and output carry code page 932 bytes unchanged (no CR LF translation).
+void UseBinaryStreams();
+
+bool ReadAllStdin(std::string& bytes);
+bool WriteStdout(const std::string& bytes);
+
+}  // namespace qdvz::cli
