@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "convert/text.h"
+#include "io/file_bytes.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -56,7 +57,10 @@ void UseBinaryStreams() {
 bool ReadAllStdin(std::string& bytes) {
   char buffer[65536];
   size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+    bytes.append(buffer, got);
+    if (bytes.size() > kMaxFileBytes) return false;
+  }
   return !std::ferror(stdin);
 }
 

@@ -20,6 +20,7 @@ void WriteError(const std::string& text);
 // Standard input and output carry code page 932 bytes unchanged (no CR LF translation).
 void UseBinaryStreams();
 
+// All of standard input; false when it could not be read or outgrew the largest file read.
 bool ReadAllStdin(std::string& bytes);
 bool WriteStdout(const std::string& bytes);
 

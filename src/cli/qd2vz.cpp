@@ -3,13 +3,16 @@
 #include <cwchar>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "cli/console.h"
 #include "cli/options.h"
+#include "cli/run_in_order.h"
 #include "convert/convert_records.h"
 #include "convert/messages.h"
 #include "convert/size_table.h"
@@ -60,6 +63,17 @@ void PrintHelp() {
                "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
 }
 
+// One input made ready for writing: its messages and, unless it was refused, its bytes.
+struct Prepared {
+  struct Message {
+    std::string file;
+    int line;
+    std::u16string text;
+  };
+  std::vector<Message> messages;
+  std::optional<std::string> bytes;
+};
+
 class Converter {
  public:
   Converter(const Options& options, const SizeItems& sizes) : options_(options), sizes_(sizes) {
@@ -71,39 +85,40 @@ class Converter {
     }
   }
 
-  // Converts one input and writes its macro; false when the input was refused or failed.
-  bool Convert(const std::string& input) {
+  // Loads, converts and encodes one input: everything but writing, so that several inputs
+  // can be prepared at once. Touches nothing shared.
+  Prepared Prepare(const std::string& input) const {
+    Prepared prepared;
+    auto fail = [&](int line, std::u16string_view message) {
+      prepared.messages.push_back({input, line, std::u16string(message)});
+      return std::move(prepared);
+    };
     LoadedLines loaded;
     if (input == "-") {
       std::string bytes;
-      if (!ReadAllStdin(bytes)) {
-        Report("-", 0, kStdinFailed);
-        return false;
-      }
+      if (!ReadAllStdin(bytes)) return fail(0, kStdinFailed);
       loaded = SplitSourceBytes(bytes);
     } else {
       loaded = LoadSourceLines(ArgPath(input));
     }
-    if (loaded.error) {
-      Report(input, *loaded.error);
-      return false;
+    if (loaded.error) return fail(loaded.error->line, loaded.error->message);
+    if (loaded.truncated) {
+      prepared.messages.push_back({input, kMaxLoadedLines + 1, msg::kTooManyLines});
     }
-    if (loaded.truncated) Report(input, kMaxLoadedLines + 1, msg::kTooManyLines);
-    if (!HasSizeData(sizes_)) {
-      Report(input, 0, msg::kNoSizeData);
-      return false;
-    }
+    if (!HasSizeData(sizes_)) return fail(0, msg::kNoSizeData);
     ConversionOutcome outcome = ConvertRecords(loaded.lines, sizes_);
-    if (outcome.refusal) {
-      Report(input, *outcome.refusal);
-      return false;
-    }
+    if (outcome.refusal) return fail(outcome.refusal->line, outcome.refusal->message);
     EncodedText encoded = EncodeSavedText(outcome.document);
-    if (encoded.error) {
-      Report(input, *encoded.error);
-      return false;
-    }
-    return Write(input, encoded.bytes);
+    if (encoded.error) return fail(encoded.error->line, encoded.error->message);
+    prepared.bytes = std::move(encoded.bytes);
+    return prepared;
+  }
+
+  // Reports what preparing found and writes the macro; false when the input was refused or
+  // failed. Inputs are finished one at a time, in the order given.
+  bool Finish(const std::string& input, const Prepared& prepared) {
+    for (const auto& [file, line, message] : prepared.messages) Report(file, line, message);
+    return prepared.bytes && Write(input, *prepared.bytes);
   }
 
  private:
@@ -186,7 +201,14 @@ int Run(const std::vector<std::string>& args) {
 
   Converter converter(options, sizes);
   bool allConverted = true;
-  for (const auto& input : options.inputs) allConverted = converter.Convert(input) && allConverted;
+  // A batch into a directory prepares inputs on every core while finishing them in order;
+  // standard input and standard output are used one input at a time.
+  unsigned workers = options.outputDirectory ? std::thread::hardware_concurrency() : 1;
+  auto prepare = [&](size_t i) { return converter.Prepare(options.inputs[i]); };
+  auto finish = [&](size_t i, const Prepared& prepared) {
+    allConverted = converter.Finish(options.inputs[i], prepared) && allConverted;
+  };
+  RunInOrder(options.inputs.size(), workers, prepare, finish);
   return allConverted ? 0 : 1;
 }
 

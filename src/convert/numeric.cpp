@@ -75,7 +75,10 @@ double ValueOf(std::u16string_view text) {
     }
     if (exponentDigits && negativeExponent) exponent = -exponent;
   }
-  if (exponent != 0) number += "e" + std::to_string(exponent);
+  if (exponent != 0) {
+    number += 'e';
+    number += std::to_string(exponent);
+  }
 
   double value = 0.0;
   if (!point && exponent == 0 && number.size() <= 15) {
@@ -133,11 +136,16 @@ std::u16string SingleText(float number) {
         text = digits.substr(0, integerLength) + "." + digits.substr(integerLength);
       }
     } else {
-      text = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+      text = "0.";
+      text.append(static_cast<size_t>(-exponent - 1), '0');
+      text += digits;
     }
   } else {
     text = digits.substr(0, 1);
-    if (digits.size() > 1) text += "." + digits.substr(1);
+    if (digits.size() > 1) {
+      text += '.';
+      text.append(digits, 1);
+    }
     char exponentText[16];
     std::snprintf(exponentText, sizeof exponentText, "E%c%02d", exponent < 0 ? '-' : '+',
                   exponent < 0 ? -exponent : exponent);

@@ -43,7 +43,8 @@ FileBytes ReadFileBytes(const std::filesystem::path& path) {
   } else if (S_ISDIR(info.st_mode)) {
     file.error = ReadRefusal(EISDIR);
   } else {
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+    if (S_ISREG(info.st_mode) && info.st_size > 0 &&
+        static_cast<size_t>(info.st_size) <= kMaxFileBytes) {
       file.bytes.reserve(static_cast<size_t>(info.st_size));
     }
     char buffer[65536];
@@ -56,6 +57,10 @@ FileBytes ReadFileBytes(const std::filesystem::path& path) {
       }
       if (got == 0) break;
       file.bytes.append(buffer, static_cast<size_t>(got));
+      if (file.bytes.size() > kMaxFileBytes) {
+        file.error = Refusal{msg::kFileTooLarge, 0};
+        break;
+      }
     }
   }
   close(fd);

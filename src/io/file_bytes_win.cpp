@@ -41,7 +41,8 @@ FileBytes ReadFileBytes(const std::filesystem::path& path) {
     return file;
   }
   LARGE_INTEGER size{};
-  if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size) && size.QuadPart > 0) {
+  if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size) && size.QuadPart > 0 &&
+      static_cast<size_t>(size.QuadPart) <= kMaxFileBytes) {
     file.bytes.reserve(static_cast<size_t>(size.QuadPart));
   }
   char buffer[65536];
@@ -55,6 +56,10 @@ FileBytes ReadFileBytes(const std::filesystem::path& path) {
     }
     if (got == 0) break;
     file.bytes.append(buffer, got);
+    if (file.bytes.size() > kMaxFileBytes) {
+      file.error = Refusal{msg::kFileTooLarge, 0};
+      break;
+    }
   }
   CloseHandle(handle);
   if (file.error) file.bytes.clear();

@@ -1,5 +1,7 @@
 #include "io/file_path.h"
 
+#include <system_error>
+
 #include "convert/text.h"
 
 namespace qdvz {
@@ -15,6 +17,13 @@ std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_vi
   if (path.empty() || path.back() != kSeparator) path += kSeparator;
   path += name;
   return path;
+}
+
+bool IsSpecialFile(const std::filesystem::path& path) {
+  std::error_code error;
+  auto status = std::filesystem::status(path, error);
+  if (error || !std::filesystem::exists(status)) return false;
+  return !std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status);
 }
 
 std::filesystem::path ToFsPath(std::u16string_view path) {

@@ -18,6 +18,9 @@ inline constexpr char16_t kUtf16File[] =
 inline constexpr char16_t kNulInFile[] = u"テキストファイルではありません（NUL文字があります）";
 inline constexpr char16_t kFileNotFound[] = u"ファイルが見つかりません";
 inline constexpr char16_t kNoReadPermission[] = u"ファイルを開く権限がありません";
+inline constexpr char16_t kFileTooLarge[] = u"ファイルが大きすぎます（256MiBを越えています）";
+inline constexpr char16_t kNotRegularFile[] =
+    u"通常のファイルではありません（パイプやデバイスは読み込めません）";
 inline constexpr char16_t kIsFolder[] = u"フォルダーです。ファイルを選択してください";
 
 // Writing.

@@ -10,10 +10,10 @@
 #include "convert/refusal.h"
 #include "convert/text.h"
 #include "io/file_path.h"
+#include "io/io_messages.h"
 #include "io/save_text.h"
 #include "io/size_file.h"
 #include "io/source_file.h"
-#include "io/io_messages.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {
@@ -28,6 +28,11 @@ constexpr std::array kSaveExtensions = {u"txt"sv, u"qdc"sv, u"dat"sv, u"QDC"sv, 
 // Names are judged by their last three characters alone, case-sensitively; no dot is needed.
 bool HasExtension(std::u16string_view name, std::span<const std::u16string_view> accepted) {
   return std::find(accepted.begin(), accepted.end(), LastThree(name)) != accepted.end();
+}
+
+// The file list shows only files, but a typed name may lead to a pipe or a device.
+bool RefuseSpecialFile(const std::u16string& path) {
+  return IsSpecialFile(ToFsPath(path));
 }
 
 }  // namespace
@@ -58,7 +63,9 @@ void HenkanForm::DatOpen_Click() {
   window_.SetStatus(name + ui_msg::kReadingSuffix);
   window_.SetCaption(ui_msg::kReadingCaption);
 
-  LoadedLines loaded = LoadSourceLines(ToFsPath(path));
+  LoadedLines loaded = RefuseSpecialFile(path)
+                           ? LoadedLines{{}, false, Refusal{msg::kNotRegularFile, 0}}
+                           : LoadSourceLines(ToFsPath(path));
   if (loaded.error) {
     // Nothing was taken from the file: the data and the display stay as they were.
     window_.SetStatus(DescribeRefusal(*loaded.error));
@@ -92,7 +99,9 @@ void HenkanForm::datopen1_Click() {
   window_.SetStatus(name + ui_msg::kReadingSuffix);
   window_.SetCaption(ui_msg::kReadingCaption);
 
-  LoadedSizeFile loaded = LoadSizeFile(ToFsPath(path));
+  LoadedSizeFile loaded = RefuseSpecialFile(path)
+                              ? LoadedSizeFile{{}, {}, Refusal{msg::kNotRegularFile, 0}}
+                              : LoadSizeFile(ToFsPath(path));
   if (loaded.error) {
     window_.SetStatus(DescribeRefusal(*loaded.error));
     window_.SetCaption(ui_msg::kIdleCaption);

@@ -33,6 +33,10 @@ const fs::path kSizes = kRuns / "sizes.qdc";
 using Result = test::Qd2vzResult;
 using test::Quoted;
 using test::RunQd2vz;
+#ifdef _WIN32
+using test::QuotedArgument;
+using test::RunQd2vzWide;
+#endif
 
 TEST(Qd2vz, EveryWorkedRunGivesItsSavedBytes) {
   TempDir dir;

@@ -207,7 +207,8 @@ TEST(Cp932, LongTextsRoundTrip) {
   EXPECT_EQ(decoded.text, text);
 }
 
-// The conversions remember single characters; they must agree with iconv over whole runs in
+#ifndef _WIN32
+// The iconv conversions remember single characters; they must agree with iconv over whole runs in
 // every result, error positions included, for every character alone and in company.
 void ExpectSameDecoding(const std::string& bytes) {
   Cp932Decoded fast = DecodeCp932(bytes);
@@ -252,6 +253,7 @@ TEST(Cp932, EncodingAgreesWithWholeRuns) {
   ExpectSameEncoding(std::u16string(u"\u3042\xDE00"));  // a lone low surrogate
   ExpectSameEncoding(u"\u00A5\u3042");                  // one-way: reads back as another
 }
+#endif  // the iconv conversions
 
 }  // namespace
 }  // namespace qdvz

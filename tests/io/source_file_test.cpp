@@ -166,6 +166,12 @@ TEST(LoadSourceLines, ReportsOtherErrorsByNumber) {
   EXPECT_EQ(*loaded.error, (Refusal{msg::CannotRead(ELOOP), 0}));
 }
 
+TEST(LoadSourceLines, RefusesAFileThatNeverEnds) {
+  LoadedLines loaded = LoadSourceLines("/dev/zero");
+  ASSERT_TRUE(loaded.error);
+  EXPECT_EQ(*loaded.error, (Refusal{msg::kFileTooLarge, 0}));
+}
+
 #else
 
 TEST(LoadSourceLines, ReadsJapaneseNames) {

@@ -110,7 +110,7 @@ TEST_F(HenkanFormHostileTest, RefusedLoadsChangeNothing) {
   ASSERT_EQ(window_.status, msg::kConverted);
   window_.display = u"shown before";
 
-  enum Kind { kFile, kMissing, kFolder };
+  enum Kind { kFile, kMissing, kFolder, kPipe };
   struct Case {
     const char* stem;
     Kind kind;
@@ -158,6 +158,8 @@ TEST_F(HenkanFormHostileTest, RefusedLoadsChangeNothing) {
       {"quote", kFile, "1,2\r\n3,\"4", std::nullopt, U("2行目: ") + msg::kUnclosedQuote},
       {"missing", kMissing, "", msg::kFileNotFound, msg::kFileNotFound},
       {"folder", kFolder, "", msg::kIsFolder, msg::kIsFolder},
+      // Reading a pipe that nobody writes to would block the window for good.
+      {"pipe", kPipe, "", msg::kNotRegularFile, msg::kNotRegularFile},
   };
   struct Loader {
     void (HenkanForm::*handler)();
@@ -173,6 +175,7 @@ TEST_F(HenkanFormHostileTest, RefusedLoadsChangeNothing) {
       SCOPED_TRACE(name);
       if (c.kind == kFile) Put(name, c.bytes);
       if (c.kind == kFolder) fs::create_directory(dir_ / name);
+      if (c.kind == kPipe) ASSERT_EQ(mkfifo((dir_ / name).c_str(), 0600), 0);
       const State before = Take();
       Click(loader.handler, name);
       EXPECT_EQ(window_.effects,

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace qdvz::cli {
+
+// Calls prepare(i) for i = 0 .. count - 1 on up to `workers` threads and finish(i, result) on
+// the calling thread strictly in order of i, each as soon as its result is there. Workers stay
+// at most a few items ahead of finish, so memory does not grow with count.
+template <typename Prepare, typename Finish>
+void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) {
+  using Result = decltype(prepare(size_t{0}));
+  if (workers <= 1 || count <= 1) {
+    for (size_t i = 0; i < count; ++i) finish(i, prepare(i));
+    return;
+  }
+  const size_t ahead = 4 * static_cast<size_t>(workers);
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::optional<Result>> window;  // results of items finished .. finished + size
+  size_t next = 0;                           // the next item a worker takes
+  size_t finished = 0;                       // items handed to finish
+
+  auto work = [&] {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      changed.wait(lock, [&] { return next >= count || next < finished + ahead; });
+      if (next >= count) return;
+      size_t item = next++;
+      if (window.size() < item - finished + 1) window.resize(item - finished + 1);
+      lock.unlock();
+      Result result = prepare(item);
+      lock.lock();
+      window[item - finished] = std::move(result);
+      changed.notify_all();
+    }
+  };
+  std::vector<std::thread> threads;
+  for (unsigned t = 0; t < std::min<size_t>(workers, count); ++t) threads.emplace_back(work);
+
+  for (size_t i = 0; i < count; ++i) {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return !window.empty() && window.front().has_value(); });
+    Result result = std::move(*window.front());
+    window.pop_front();
+    ++finished;
+    changed.notify_all();
+    lock.unlock();
+    finish(i, result);
+  }
+  for (auto& thread : threads) thread.join();
+}
+
+}  // namespace qdvz::cli

@@ -1,0 +1,40 @@
+#include "cli/run_in_order.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace qdvz::cli {
+namespace {
+
+// Items prepared on several threads, some slower than others, are still finished one by
+// one in their own order, each with its own result.
+TEST(RunInOrder, FinishesEveryItemInOrderWhateverTheWorkers) {
+  for (unsigned workers : {1u, 2u, 5u}) {
+    std::vector<size_t> finished;
+    std::atomic<int> running{0}, mostRunning{0};
+    auto prepare = [&](size_t i) {
+      int now = ++running;
+      for (int seen = mostRunning; now > seen && !mostRunning.compare_exchange_weak(seen, now);) {
+      }
+      if (i % 7 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      --running;
+      return std::to_string(i * i);
+    };
+    RunInOrder(100, workers, prepare, [&](size_t i, const std::string& result) {
+      EXPECT_EQ(result, std::to_string(i * i));
+      finished.push_back(i);
+    });
+    ASSERT_EQ(finished.size(), 100u) << workers;
+    for (size_t i = 0; i < finished.size(); ++i) EXPECT_EQ(finished[i], i);
+    EXPECT_LE(mostRunning, static_cast<int>(workers));
+  }
+  RunInOrder(
+      0, 2, [](size_t) { return 0; }, [](size_t, int) { ADD_FAILURE(); });
+}
+
+}  // namespace
+}  // namespace qdvz::cli
