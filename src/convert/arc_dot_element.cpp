@@ -9,12 +9,12 @@
 namespace qdvz {
 namespace {
 
-bool IsMarker(const std::u16string& field) {
+bool IsMarker(std::u16string_view field) {
   return field == u"e" || field == u"E";
 }
 
 // Twice the second value, computed in single precision as the factor is defined.
-std::u16string ArcFactor(const std::u16string& secondValue, const MacroRun& run) {
+std::u16string ArcFactor(std::u16string_view secondValue, const MacroRun& run) {
   float value = static_cast<float>(ValueOf(secondValue));
   float doubled = value * 2.0f;
   if (std::isinf(doubled)) run.Refuse(msg::kFactorOutOfRange);
@@ -35,21 +35,21 @@ void ConvertArcElement(const RecordFields& f, MacroRun& run) {
       break;
     }
   }
-  std::u16string magnitude = carry.markerValue;
+  std::u16string_view magnitude = carry.markerValue;
   std::u16string factor = u"1";
-  if (!carry.markerValue.empty() && carry.markerValue[0] == u'-') {
-    magnitude.erase(0, 1);
+  if (!magnitude.empty() && magnitude[0] == u'-') {
+    magnitude.remove_prefix(1);
     factor = ArcFactor(carry.secondValue, run);
   }
 
-  const std::u16string& f1 = f.F(1);
-  const std::u16string& f2 = f.F(2);
+  const std::u16string_view f1 = f.F(1);
+  const std::u16string_view f2 = f.F(2);
   auto inEither = [&](std::u16string_view code) { return f1 == code || f2 == code; };
   bool fixedTail = false;  // codes 1, 2 and 8 always end like the third form
   if (IsOneOf(f1, {u"04", u"03", u"3", u"4"})) {
-    carry.head = kCodeComment + std::u16string(u"arc(10,");
+    carry.head = u"# QDのｺｰﾄﾞ03,04 arc(10,";
   } else if (IsOneOf(f2, {u"04", u"03", u"3", u"4"})) {
-    carry.head = kCodeComment + std::u16string(u"arc(20,");
+    carry.head = u"# QDのｺｰﾄﾞ03,04 arc(20,";
   } else if (IsOneOf(f1, {u"101", u"01"})) {
     carry.head = u"arc(10,";
   } else if (IsOneOf(f1, {u"202", u"02"})) {
@@ -72,26 +72,23 @@ void ConvertArcElement(const RecordFields& f, MacroRun& run) {
   }
   // Codes that match no head keep the head of the previous arc record.
 
-  std::u16string tail;
-  if (fixedTail || carry.form == 3) {
-    tail = u",  9,  9 ,  9 )";
-  } else if (carry.form == 1) {
-    tail = u",  9,  9,  9 )";
-  } else {
-    tail = u",  " + f.F(7) + u",  9,  9 )";
-  }
-  run.Put(carry.head + f.F(3) + u",  " + f.F(4) + u",  " + magnitude + u",  " + f.F(5) + u",  " +
-          f.F(6) + u",  " + factor + tail);
+  // The second form writes the field in front of the marker before its two 9s.
+  bool second = !fixedTail && carry.form == 2;
+  std::u16string_view tail = fixedTail || carry.form == 3 ? u",  9,  9 ,  9 )"
+                             : second                     ? u",  9,  9 )"
+                                                          : u",  9,  9,  9 )";
+  run.Put(Join({carry.head, f.F(3), u",  ", f.F(4), u",  ", magnitude, u",  ", f.F(5), u",  ",
+                f.F(6), u",  ", factor, second ? u",  " : u"", second ? f.F(7) : u"", tail}));
 }
 
 void ConvertDotElement(const RecordFields& f, MacroRun& run) {
-  const std::u16string& f1 = f.F(1);
-  const std::u16string& f2 = f.F(2);
-  std::u16string head;
+  const std::u16string_view f1 = f.F(1);
+  const std::u16string_view f2 = f.F(2);
+  std::u16string_view head;
   if (IsOneOf(f1, {u"04", u"03", u"3", u"4"})) {
-    head = kCodeComment + std::u16string(u"dot(10, ");
+    head = u"# QDのｺｰﾄﾞ03,04 dot(10, ";
   } else if (IsOneOf(f2, {u"04", u"03", u"3", u"4"})) {
-    head = kCodeComment + std::u16string(u"dot(20, ");
+    head = u"# QDのｺｰﾄﾞ03,04 dot(20, ";
   } else if (IsOneOf(f1, {u"101", u"01", u"1"})) {
     head = u"dot(10, ";
   } else if (IsOneOf(f1, {u"202", u"02", u"2"})) {
@@ -103,9 +100,9 @@ void ConvertDotElement(const RecordFields& f, MacroRun& run) {
   } else {
     return;  // no dot statement for these codes
   }
-  std::u16string digit = f.F(7).size() >= 5 ? f.F(7).substr(4, 1) : u"";
+  std::u16string_view digit = f.F(7).size() >= 5 ? f.F(7).substr(4, 1) : u"";
   if (digit == u"0") digit = u"9";
-  run.Put(head + f.F(3) + u",  " + f.F(4) + u",  " + digit + u",  9 )");
+  run.Put(Join({head, f.F(3), u",  ", f.F(4), u",  ", digit, u",  9 )"}));
 }
 
 }  // namespace qdvz

@@ -18,7 +18,7 @@ bool HasArcMarkerLetter(std::u16string_view record) {
   return record.size() > 9 && record.find_first_of(u"eE", 9) != std::u16string_view::npos;
 }
 
-Flow ConvertRecord(const std::u16string& record, MacroRun& run) {
+Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
   if (record.starts_with(u"99")) {
     run.Advance(4);
     int slot = run.NextSlot - 4;
@@ -36,7 +36,7 @@ Flow ConvertRecord(const std::u16string& record, MacroRun& run) {
   if (!f.hasSpace) return Flow::kContinue;
   if (ValueOf(f.F(3)) == 0.0 || ValueOf(f.F(4)) == 0.0) run.ZeroSeen = true;
   if (f.F(2).empty()) return Flow::kContinue;
-  const std::u16string& f1 = f.F(1);
+  const std::u16string_view f1 = f.F(1);
   if (f1 == u"800") {
     run.ScaleArg3 = u"1";
     return Flow::kContinue;
@@ -49,7 +49,7 @@ Flow ConvertRecord(const std::u16string& record, MacroRun& run) {
     int slot = run.NextSlot;
     run.Advance(state == 3 ? 4 : 3);
     run.MacroLines[static_cast<size_t>(slot)] =
-        u"begin  \"" + record.substr(static_cast<size_t>(f.field2Start) - 1) + u"\"";
+        Join({u"begin  \"", record.substr(static_cast<size_t>(f.field2Start) - 1), u"\""});
     run.ScaleSlot = slot + 1;
     run.BlockState = state;
     return Flow::kContinue;

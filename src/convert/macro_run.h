@@ -13,9 +13,6 @@ namespace qdvz {
 
 inline constexpr int kMacroSlots = 1201;
 
-// Statements of the QD codes 03 and 04 are written as comment lines that begin so.
-inline constexpr char16_t kCodeComment[] = u"# QDのｺｰﾄﾞ03,04 ";
-
 // Thrown inside a run when the data goes beyond what the macro can hold; ConvertRecords
 // turns it into a refusal.
 struct RunRefused {

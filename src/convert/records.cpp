@@ -10,7 +10,7 @@ CollectedRecords CollectSourceRecords(std::span<const std::u16string> dataLines)
   CollectedRecords collected;
   size_t slots = std::min(dataLines.size(), static_cast<size_t>(kDataLineSlots));
   for (size_t slot = 0; slot < slots; ++slot) {
-    const std::u16string& line = dataLines[slot];
+    std::u16string_view line = dataLines[slot];
     if (Contains(line, u"#")) continue;
     if (line.size() < 3) continue;
     // Only the first "999" line is the marker; later ones are ordinary records.
@@ -23,13 +23,13 @@ CollectedRecords CollectSourceRecords(std::span<const std::u16string> dataLines)
   return collected;
 }
 
-std::u16string CleanRecord(std::u16string_view line) {
-  if (line.empty() || line[0] != u' ') return std::u16string(line);
+std::u16string_view CleanRecord(std::u16string_view line) {
+  if (line.empty() || line[0] != u' ') return line;
   // The last character is not looked at: a line of spaces and one final letter stays whole.
   for (size_t k = 1; k + 1 < line.size(); ++k) {
-    if (line[k] != u' ') return std::u16string(line.substr(k));
+    if (line[k] != u' ') return line.substr(k);
   }
-  return std::u16string(line);
+  return line;
 }
 
 RecordFields SplitRecord(std::u16string_view record) {

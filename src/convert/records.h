@@ -3,6 +3,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qdvz {
@@ -10,9 +11,10 @@ namespace qdvz {
 // The loaded source lines, as many as the form keeps.
 inline constexpr int kDataLineSlots = 1201;
 
-// One usable record and the 1-based line of the data it came from.
+// One usable record and the 1-based line of the data it came from. The text is a view into
+// the data lines, which outlive the conversion.
 struct SourceRecord {
-  std::u16string text;
+  std::u16string_view text;
   int line = 0;
 };
 
@@ -28,18 +30,19 @@ CollectedRecords CollectSourceRecords(std::span<const std::u16string> dataLines)
 
 // A line without its leading spaces; a line of nothing but spaces (or whose only non-space
 // character is its last) is kept as it is.
-std::u16string CleanRecord(std::u16string_view line);
+std::u16string_view CleanRecord(std::u16string_view line);
 
 inline constexpr int kFieldCount = 12;
 
+// The fields of one record, as views into the record's text.
 struct RecordFields {
-  std::array<std::u16string, kFieldCount> field;  // field[0] is field 1
-  int field2Start = 0;                            // 1-based start of field 2
-  bool hasSpace = false;                          // records without a space have no fields
+  std::array<std::u16string_view, kFieldCount> field;  // field[0] is field 1
+  int field2Start = 0;                                 // 1-based start of field 2
+  bool hasSpace = false;                               // records without a space have no fields
 
   // Field n, 1-based as the tables count them.
-  const std::u16string& F(int n) const { return field[static_cast<size_t>(n - 1)]; }
-  std::u16string& F(int n) { return field[static_cast<size_t>(n - 1)]; }
+  std::u16string_view F(int n) const { return field[static_cast<size_t>(n - 1)]; }
+  std::u16string_view& F(int n) { return field[static_cast<size_t>(n - 1)]; }
 };
 
 // Splits a record at runs of spaces into at most twelve fields; the last field reached runs

@@ -9,20 +9,20 @@ namespace qdvz {
 namespace {
 
 // The digit written for the size code character of field 8; other characters pass as they are.
-std::u16string TranslatedDigit(std::u16string_view field8) {
+std::u16string_view TranslatedDigit(std::u16string_view field8) {
   size_t index = field8.size() == 3 ? 0 : 1;
   if (index >= field8.size()) return u"";
   char16_t c = field8[index];
-  static constexpr char16_t kDigits[] = u"123898765";
-  if (c >= u'0' && c <= u'8') return std::u16string(1, kDigits[c - u'0']);
-  return std::u16string(1, c);
+  static constexpr std::u16string_view kDigits = u"123898765";
+  if (c >= u'0' && c <= u'8') return kDigits.substr(static_cast<size_t>(c - u'0'), 1);
+  return field8.substr(index, 1);
 }
 
 }  // namespace
 
 void ConvertTextElement(const RecordFields& f, int typeNumber, MacroRun& run) {
-  const std::u16string& f1 = f.F(1);
-  const std::u16string& f2 = f.F(2);
+  const std::u16string_view f1 = f.F(1);
+  const std::u16string_view f2 = f.F(2);
   TextCarry& carry = run.text;
 
   // Head, leading code and direction keep the previous text record's values where this
@@ -50,34 +50,46 @@ void ConvertTextElement(const RecordFields& f, int typeNumber, MacroRun& run) {
     }
   }
 
-  std::u16string kind;
+  std::u16string_view kind;
   if (IsOneOf(f1, {u"1", u"2"}) || IsOneOf(f2, {u"1", u"2"}) || typeNumber == 10000) {
     kind = u"2";
   } else {
     kind = f.F(7).substr(f.F(7).size() - 1);  // field 7 is never empty in a text record
   }
 
-  const std::u16string& f8 = f.F(8);
-  std::u16string lengthFlag = f8.size() == 3 ? u"0" : u"1";
+  const std::u16string_view f8 = f.F(8);
+  std::u16string_view lengthFlag = f8.size() == 3 ? u"0" : u"1";
   std::u16string_view sizeCode = f8;
   if (sizeCode.size() > 2) sizeCode.remove_prefix(sizeCode.size() - 2);
   int slot = run.IntegerOrRefuse(ValueOf(sizeCode) - 1.0);
   if (slot < 0 || slot + 10 >= kSizeSlots) run.Refuse(msg::kSizeNumberOutOfRange);
-  const std::u16string& firstSize = run.sizes[static_cast<size_t>(slot)];
-  const std::u16string& secondSize = run.sizes[static_cast<size_t>(slot) + 10];
+  std::u16string_view firstSize = run.sizes[static_cast<size_t>(slot)];
+  std::u16string_view secondSize = run.sizes[static_cast<size_t>(slot) + 10];
 
   // The text without its opening double quote; nothing else is removed or escaped.
-  const std::u16string& source = f.F(11).empty() ? f.F(10) : f.F(11);
-  std::u16string_view text = source;
+  std::u16string_view text = f.F(11).empty() ? f.F(10) : f.F(11);
   if (!text.empty()) text.remove_prefix(1);
 
-  std::u16string statement = carry.head + carry.leadingCode + f.F(3) + u",  " + f.F(4) + u",  " +
-                             carry.direction + u",  " + TranslatedDigit(f8) + u",  " + lengthFlag +
-                             u",  " + kind + u",  " + firstSize + u",  " + secondSize +
-                             u",  9,  \"";
-  statement += text;
-  statement += u"\" )";
-  run.Put(std::move(statement));
+  run.Put(Join({carry.head,
+                carry.leadingCode,
+                f.F(3),
+                u",  ",
+                f.F(4),
+                u",  ",
+                carry.direction,
+                u",  ",
+                TranslatedDigit(f8),
+                u",  ",
+                lengthFlag,
+                u",  ",
+                kind,
+                u",  ",
+                firstSize,
+                u",  ",
+                secondSize,
+                u",  9,  \"",
+                text,
+                u"\" )"}));
 }
 
 }  // namespace qdvz

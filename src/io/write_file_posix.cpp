@@ -98,6 +98,21 @@ std::optional<Refusal> WriteFileAtomically(const std::filesystem::path& path,
     if (!resolved.empty()) target = resolved;
   }
 
+  if (!exists) {
+    // Nothing to protect: write the new file under its own name, created here and now so
+    // that a failure can remove it without touching anybody else's file.
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      int error = WriteAll(fd, bytes);
+      if (close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+      if (error == 0) return std::nullopt;
+      unlink(path.c_str());
+      return WriteRefusal(error);
+    }
+    // Created by someone else meanwhile: replace it like any existing file below.
+    if (errno != EEXIST) return WriteRefusal(errno);
+  }
+
   std::string pattern = TemporaryTemplate(target);
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');

@@ -12,11 +12,16 @@ struct SplitCase {
   int field2Start;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) {
+  *out << '"' << c.record << '"';
+}
+
 class SplitTable : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitTable, GivesTheFields) {
   const SplitCase& c = GetParam();
-  RecordFields split = SplitRecord(FromUtf8(c.record));
+  const std::u16string record = FromUtf8(c.record);  // the fields are views into it
+  RecordFields split = SplitRecord(record);
   ASSERT_TRUE(split.hasSpace);
   for (int n = 1; n <= kFieldCount; ++n) {
     std::string expected = n <= static_cast<int>(c.fields.size()) ? c.fields[n - 1] : "";
