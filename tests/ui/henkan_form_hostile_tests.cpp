@@ -175,7 +175,9 @@ TEST_F(HenkanFormHostileTest, RefusedLoadsChangeNothing) {
       SCOPED_TRACE(name);
       if (c.kind == kFile) Put(name, c.bytes);
       if (c.kind == kFolder) fs::create_directory(dir_ / name);
-      if (c.kind == kPipe) ASSERT_EQ(mkfifo((dir_ / name).c_str(), 0600), 0);
+      if (c.kind == kPipe) {
+        ASSERT_EQ(mkfifo((dir_ / name).c_str(), 0600), 0);
+      }
       const State before = Take();
       Click(loader.handler, name);
       EXPECT_EQ(window_.effects,
