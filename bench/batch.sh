@@ -37,10 +37,19 @@ run_qd2vz() {
   "$build/bin/qd2vz" -s "$work/in/sizes.qdc" -d "$work/out" "${files[@]}"
 }
 run_iconv() { iconv -f CP932 -t UTF-8 "${files[@]}" >/dev/null; }
+# What creating as many files of the same size costs on this file system, converting nothing:
+# the floor under any converter that writes one output per input.
+run_cp() {
+  rm -rf "$work/copy"
+  mkdir "$work/copy"
+  cp "${files[@]}" "$work/copy"
+}
 
 qd2vz_time=$(best_of_three run_qd2vz)
 [ "$(ls "$work/out" | wc -l)" -eq "$count" ] || { echo "qd2vz did not write every file" >&2; exit 1; }
 iconv_time=$(best_of_three run_iconv)
+cp_time=$(best_of_three run_cp)
 echo "qd2vz: ${qd2vz_time} s"
 echo "iconv: ${iconv_time} s"
+echo "cp:    ${cp_time} s (copying the inputs: the cost of creating the files alone)"
 awk -v q="$qd2vz_time" -v i="$iconv_time" 'BEGIN { printf "ratio: %.2f\n", q / i }'

@@ -6,6 +6,9 @@
 #include "convert/text.h"
 #include "io/file_bytes.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -62,6 +65,14 @@ bool ReadAllStdin(std::string& bytes) {
     if (bytes.size() > kMaxFileBytes) return false;
   }
   return !std::ferror(stdin);
+}
+
+void KeepFreedMemory() {
+#ifdef __GLIBC__
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
+  mallopt(M_TOP_PAD, 16 << 20);
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
 }
 
 bool WriteStdout(const std::string& bytes) {

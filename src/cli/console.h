@@ -22,6 +22,10 @@ void UseBinaryStreams();
 
 // All of standard input; false when it could not be read or outgrew the largest file read.
 bool ReadAllStdin(std::string& bytes);
+
+// Every input allocates and frees the same few hundred kilobytes; handing them back to the
+// system after each file and faulting them in again cost more than converting it.
+void KeepFreedMemory();
 bool WriteStdout(const std::string& bytes);
 
 }  // namespace qdvz::cli

@@ -219,6 +219,7 @@ int Run(const std::vector<std::string>& args) {
 // included, whatever the ANSI code page.
 int wmain(int argc, wchar_t** argv) {
   UseBinaryStreams();
+  KeepFreedMemory();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::u16string arg(argv[i], argv[i] + std::wcslen(argv[i]));
@@ -242,6 +243,7 @@ int wmain(int argc, wchar_t** argv) {
 #else
 int main(int argc, char** argv) {
   UseBinaryStreams();
+  KeepFreedMemory();
   return Run(std::vector<std::string>(argv + 1, argv + argc));
 }
 #endif

@@ -23,15 +23,23 @@ void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) 
   }
   const size_t ahead = 4 * static_cast<size_t>(workers);
   std::mutex mutex;
-  std::condition_variable changed;
+  std::condition_variable resultReady;       // the calling thread waits for the next result
+  std::condition_variable roomFreed;         // workers wait while they are too far ahead
   std::deque<std::optional<Result>> window;  // results of items finished .. finished + size
   size_t next = 0;                           // the next item a worker takes
   size_t finished = 0;                       // items handed to finish
+  unsigned waitingWorkers = 0;
 
+  // Threads are woken only when there is something for them: a wake-up costs more than the
+  // bookkeeping it guards.
   auto work = [&] {
     std::unique_lock lock(mutex);
     for (;;) {
-      changed.wait(lock, [&] { return next >= count || next < finished + ahead; });
+      if (next < count && next >= finished + ahead) {
+        ++waitingWorkers;
+        roomFreed.wait(lock, [&] { return next >= count || next < finished + ahead; });
+        --waitingWorkers;
+      }
       if (next >= count) return;
       size_t item = next++;
       if (window.size() < item - finished + 1) window.resize(item - finished + 1);
@@ -39,7 +47,7 @@ void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) 
       Result result = prepare(item);
       lock.lock();
       window[item - finished] = std::move(result);
-      changed.notify_all();
+      if (item == finished) resultReady.notify_one();
     }
   };
   std::vector<std::thread> threads;
@@ -47,11 +55,11 @@ void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) 
 
   for (size_t i = 0; i < count; ++i) {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [&] { return !window.empty() && window.front().has_value(); });
+    resultReady.wait(lock, [&] { return !window.empty() && window.front().has_value(); });
     Result result = std::move(*window.front());
     window.pop_front();
     ++finished;
-    changed.notify_all();
+    if (waitingWorkers > 0) roomFreed.notify_all();
     lock.unlock();
     finish(i, result);
   }

@@ -21,75 +21,85 @@ bool IsPassedOver(char16_t c) {
 
 double ValueOf(std::u16string_view text) {
   // Gather the numeric part as plain ASCII with the blanks taken out, then let from_chars
-  // (which ignores the locale) read it.
-  std::string number;
-  size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < text.size() && IsPassedOver(text[i])) ++i;
+  // (which ignores the locale) read it. Most fields are short: their characters go to a
+  // buffer on the stack, and only a longer number moves to the heap.
+  char buffer[64];
+  std::string longNumber;
+  size_t length = 0;
+  auto keep = [&](char c) {
+    if (length < sizeof buffer - 24) {
+      buffer[length++] = c;
+    } else {
+      if (longNumber.empty()) longNumber.assign(buffer, length);
+      longNumber += c;
+    }
   };
-  skipBlanks();
+  const size_t size = text.size();
+  size_t i = 0;
+  while (i < size && IsPassedOver(text[i])) ++i;
   bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+  if (i < size && (text[i] == u'+' || text[i] == u'-')) {
     negative = text[i] == u'-';
     ++i;
   }
   int integerDigits = 0;
   bool anyDigit = false;
   bool point = false;
-  for (;; ++i) {
-    skipBlanks();
-    if (i >= text.size()) break;
+  for (; i < size; ++i) {
     char16_t c = text[i];
     if (IsDigit(c)) {
-      number += static_cast<char>(c);
       anyDigit = true;
       if (!point) ++integerDigits;
+      keep(static_cast<char>(c));
     } else if (c == u'.' && !point) {
-      number += '.';
+      keep('.');
       point = true;
-    } else {
+    } else if (!IsPassedOver(c)) {
       break;
     }
   }
   if (!anyDigit) return 0.0;
 
   long exponent = 0;
-  if (i < text.size() &&
-      (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
+  if (i < size && (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
     size_t j = i + 1;
-    auto skip = [&] {
-      while (j < text.size() && IsPassedOver(text[j])) ++j;
-    };
-    skip();
+    while (j < size && IsPassedOver(text[j])) ++j;
     bool negativeExponent = false;
-    if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) {
+    if (j < size && (text[j] == u'+' || text[j] == u'-')) {
       negativeExponent = text[j] == u'-';
       ++j;
     }
-    bool exponentDigits = false;
-    for (;; ++j) {
-      skip();
-      if (j >= text.size() || !IsDigit(text[j])) break;
-      exponentDigits = true;
-      if (exponent < 100000) exponent = exponent * 10 + (text[j] - u'0');
+    for (; j < size; ++j) {
+      if (IsDigit(text[j])) {
+        if (exponent < 100000) exponent = exponent * 10 + (text[j] - u'0');
+      } else if (!IsPassedOver(text[j])) {
+        break;
+      }
     }
-    if (exponentDigits && negativeExponent) exponent = -exponent;
-  }
-  if (exponent != 0) {
-    number += 'e';
-    number += std::to_string(exponent);
+    if (negativeExponent) exponent = -exponent;
   }
 
   double value = 0.0;
-  if (!point && exponent == 0 && number.size() <= 15) {
+  if (!point && exponent == 0 && length <= 15) {
     // Most fields are short integers: below 2^53 every one of them is a double exactly,
     // so adding up the digits gives what from_chars would.
     uint64_t digits = 0;
-    for (char c : number) digits = digits * 10 + static_cast<uint64_t>(c - '0');
+    for (size_t k = 0; k < length; ++k) {
+      digits = digits * 10 + static_cast<uint64_t>(buffer[k] - '0');
+    }
     value = static_cast<double>(digits);
     return negative ? -value : value;
   }
-  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (exponent != 0) {
+    char exponentText[24] = {'e'};
+    auto [end, ignored] =
+        std::to_chars(exponentText + 1, exponentText + sizeof exponentText, exponent);
+    (void)ignored;
+    for (const char* c = exponentText; c < end; ++c) keep(*c);
+  }
+  const char* first = longNumber.empty() ? buffer : longNumber.data();
+  const char* last = longNumber.empty() ? buffer + length : longNumber.data() + longNumber.size();
+  auto [end, error] = std::from_chars(first, last, value);
   (void)end;
   if (error == std::errc::result_out_of_range) {
     // Too large or too small for a double: which one follows from the decimal exponent.

@@ -48,6 +48,9 @@ TEST(ValueOf, HugeNumbersBecomeInfinityTinyOnesZero) {
   EXPECT_LT(ValueOf(u"-1e400"), 0);
   EXPECT_EQ(ValueOf(u"1e-400"), 0.0);
   EXPECT_TRUE(std::isinf(ValueOf(FromUtf8(std::string(400, '9')))));
+  // Digits beyond what a double holds still count for the size of the number.
+  EXPECT_DOUBLE_EQ(ValueOf(FromUtf8("1" + std::string(59, '0') + ".5")), 1e59);
+  EXPECT_DOUBLE_EQ(ValueOf(FromUtf8("-0." + std::string(60, '0') + "25")), -2.5e-61);
 }
 
 TEST(IntegerOf, RoundsHalvesToEvenWithinSixteenBits) {
