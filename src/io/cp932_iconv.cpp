@@ -18,6 +18,10 @@
 namespace qdvz {
 namespace {
 
+using detail::IsHighSurrogate;
+using detail::IsLeadByte;
+using detail::IsLowSurrogate;
+
 // One pair of converters per thread: opening them costs far more than a line's conversion,
 // and an iconv_t must not be shared between threads.
 class Converters {
@@ -89,17 +93,6 @@ RunResult Convert(iconv_t cd, std::string_view input, std::string& output) {
     }
   }
   return {true, input.size()};
-}
-
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c < 0xDC00;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c < 0xE000;
 }
 
 // Little-endian bytes, assembled by hand so that the host's byte order does not matter.
@@ -267,64 +260,11 @@ Cp932Encoded EncodeCp932(std::u16string_view text) {
 namespace detail {
 
 Cp932Decoded DecodeCp932ByRuns(std::string_view bytes) {
-  Cp932Decoded decoded;
-  decoded.text.reserve(bytes.size());
-  size_t i = 0;
-  while (i < bytes.size()) {
-    size_t start = i;
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-    decoded.text.append(bytes.begin() + start, bytes.begin() + i);
-    if (i == bytes.size()) break;
-    // The run ends at an ASCII byte that begins a character; the trail byte of a
-    // double-byte character may itself lie in the ASCII range (0x835C is ソ).
-    start = i;
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) >= 0x80) {
-      i += IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-    }
-    i = std::min(i, bytes.size());
-    size_t offset = 0;
-    if (!DecodeRun(bytes.substr(start, i - start), decoded.text, offset)) {
-      decoded.ok = false;
-      decoded.errorOffset = start + offset;
-      decoded.text.clear();
-      return decoded;
-    }
-  }
-  return decoded;
+  return DecodeInRuns(bytes, DecodeRun);
 }
 
 Cp932Encoded EncodeCp932ByRuns(std::u16string_view text) {
-  Cp932Encoded encoded;
-  encoded.bytes.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t start = i;
-    while (i < text.size() && text[i] < 0x80) ++i;
-    for (size_t k = start; k < i; ++k) encoded.bytes += static_cast<char>(text[k]);
-    if (i == text.size()) break;
-    // A lone surrogate has no code; iconv would report it only as a cut-off sequence.
-    start = i;
-    bool lone = false;
-    while (i < text.size() && text[i] >= 0x80) {
-      if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-        i += 2;
-      } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-        lone = true;
-        break;
-      } else {
-        ++i;
-      }
-    }
-    size_t index = 0;
-    bool ok = EncodeRun(text.substr(start, i - start), encoded.bytes, index);
-    if (!ok || lone) {
-      encoded.ok = false;
-      encoded.errorIndex = ok ? i : start + index;
-      encoded.bytes.clear();
-      return encoded;
-    }
-  }
-  return encoded;
+  return EncodeInRuns(text, EncodeRun);
 }
 
 }  // namespace detail

@@ -1,14 +1,42 @@
 #pragma once
 
+#include <cstddef>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "io/cp932.h"
 
+// What both code page 932 converters share: ASCII is the same in both encodings and is copied
+// directly; only runs outside ASCII reach the system's converter.
 namespace qdvz::detail {
 
-// The conversions of cp932.h done by passing every run of characters outside ASCII to iconv
-// whole, without remembering single characters: slower, and the reference that the
-// remembered conversions must agree with byte for byte.
+inline bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+inline bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c < 0xDC00;
+}
+inline bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c < 0xE000;
+}
+
+// Decodes one run of bytes that starts outside ASCII, appending to text; false with the
+// offset within the run of the first sequence that does not decode.
+using RunDecoder = bool (*)(std::string_view run, std::u16string& text, size_t& errorOffset);
+// Encodes one run of characters outside ASCII, free of lone surrogates, appending to bytes;
+// false with the index within the run of the first character without an exact code.
+using RunEncoder = bool (*)(std::u16string_view run, std::string& bytes, size_t& errorIndex);
+
+// The conversions of cp932.h, run by run; runs are cut at maxRun units.
+Cp932Decoded DecodeInRuns(std::string_view bytes, RunDecoder decodeRun,
+                          size_t maxRun = std::numeric_limits<size_t>::max());
+Cp932Encoded EncodeInRuns(std::u16string_view text, RunEncoder encodeRun,
+                          size_t maxRun = std::numeric_limits<size_t>::max());
+
+// The iconv conversions done by passing every run outside ASCII to iconv whole, without
+// remembering single characters: slower, and the reference that the remembered conversions
+// must agree with byte for byte.
 Cp932Decoded DecodeCp932ByRuns(std::string_view bytes);
 Cp932Encoded EncodeCp932ByRuns(std::u16string_view text);
 

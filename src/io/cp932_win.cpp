@@ -8,25 +8,18 @@
 #include <string>
 
 #include "io/cp932.h"
+#include "io/cp932_runs.h"
 
 namespace qdvz {
 namespace {
+
+using detail::IsHighSurrogate;
+using detail::IsLeadByte;
 
 constexpr UINT kCodePage = 932;
 
 // Runs are cut at this length so that every length fits the int of the API.
 constexpr size_t kMaxRun = 1 << 20;
-
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c < 0xDC00;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c < 0xE000;
-}
 
 // Decodes bytes as a whole, appending to text; false when any sequence is invalid, which
 // includes a lead byte cut off at the end.
@@ -121,66 +114,11 @@ bool EncodeRun(std::u16string_view run, std::string& bytes, size_t& errorIndex) 
 }  // namespace
 
 Cp932Decoded DecodeCp932(std::string_view bytes) {
-  Cp932Decoded decoded;
-  decoded.text.reserve(bytes.size());
-  size_t i = 0;
-  while (i < bytes.size()) {
-    size_t start = i;
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-    decoded.text.append(bytes.begin() + start, bytes.begin() + i);
-    if (i == bytes.size()) break;
-    // The run ends at an ASCII byte that begins a character; the trail byte of a
-    // double-byte character may itself lie in the ASCII range (0x835C is ソ).
-    start = i;
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) >= 0x80 &&
-           i - start < kMaxRun) {
-      i += IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-    }
-    i = std::min(i, bytes.size());
-    size_t offset = 0;
-    if (!DecodeRun(bytes.substr(start, i - start), decoded.text, offset)) {
-      decoded.ok = false;
-      decoded.errorOffset = start + offset;
-      decoded.text.clear();
-      return decoded;
-    }
-  }
-  return decoded;
+  return detail::DecodeInRuns(bytes, DecodeRun, kMaxRun);
 }
 
 Cp932Encoded EncodeCp932(std::u16string_view text) {
-  Cp932Encoded encoded;
-  encoded.bytes.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    size_t start = i;
-    while (i < text.size() && text[i] < 0x80) ++i;
-    for (size_t k = start; k < i; ++k) encoded.bytes += static_cast<char>(text[k]);
-    if (i == text.size()) break;
-    // A lone surrogate has no code; the function would quietly put its default character
-    // in its place.
-    start = i;
-    bool lone = false;
-    while (i < text.size() && text[i] >= 0x80 && i - start < kMaxRun) {
-      if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-        i += 2;
-      } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-        lone = true;
-        break;
-      } else {
-        ++i;
-      }
-    }
-    size_t index = 0;
-    bool ok = EncodeRun(text.substr(start, i - start), encoded.bytes, index);
-    if (!ok || lone) {
-      encoded.ok = false;
-      encoded.errorIndex = ok ? i : start + index;
-      encoded.bytes.clear();
-      return encoded;
-    }
-  }
-  return encoded;
+  return detail::EncodeInRuns(text, EncodeRun, kMaxRun);
 }
 
 }  // namespace qdvz
