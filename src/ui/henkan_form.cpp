@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -30,11 +31,6 @@ bool HasExtension(std::u16string_view name, std::span<const std::u16string_view>
   return std::find(accepted.begin(), accepted.end(), LastThree(name)) != accepted.end();
 }
 
-// The file list shows only files, but a typed name may lead to a pipe or a device.
-bool RefuseSpecialFile(const std::u16string& path) {
-  return IsSpecialFile(ToFsPath(path));
-}
-
 }  // namespace
 
 std::u16string HenkanForm::ChosenPath() const {
@@ -49,29 +45,39 @@ void HenkanForm::File1_Click(const std::u16string& name) {
   window_.SetFileNameText(name);
 }
 
-void HenkanForm::DatOpen_Click() {
+std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16string_view> extensions,
+                                                    const char16_t* wrongExtension) {
   const std::u16string name = window_.FileNameText();
   if (name.empty()) {
     window_.SetStatus(ui_msg::kChooseFile);
-    return;
+    return std::nullopt;
   }
-  if (!HasExtension(name, kDataExtensions)) {
-    window_.SetStatus(ui_msg::kWrongDataExtension);
-    return;
+  if (!HasExtension(name, extensions)) {
+    window_.SetStatus(wrongExtension);
+    return std::nullopt;
   }
   const std::u16string path = ChosenPath();
   window_.SetStatus(name + ui_msg::kReadingSuffix);
   window_.SetCaption(ui_msg::kReadingCaption);
-
-  LoadedLines loaded = RefuseSpecialFile(path)
-                           ? LoadedLines{{}, false, Refusal{msg::kNotRegularFile, 0}}
-                           : LoadSourceLines(ToFsPath(path));
-  if (loaded.error) {
-    // Nothing was taken from the file: the data and the display stay as they were.
-    window_.SetStatus(DescribeRefusal(*loaded.error));
-    window_.SetCaption(ui_msg::kIdleCaption);
-    return;
+  // The file list shows only files, but a typed name may lead to a pipe or a device.
+  if (IsSpecialFile(ToFsPath(path))) {
+    EndFailedLoad(Refusal{msg::kNotRegularFile, 0});
+    return std::nullopt;
   }
+  return path;
+}
+
+void HenkanForm::EndFailedLoad(const Refusal& why) {
+  // Nothing was taken from the file: the data and the display stay as they were.
+  window_.SetStatus(DescribeRefusal(why));
+  window_.SetCaption(ui_msg::kIdleCaption);
+}
+
+void HenkanForm::DatOpen_Click() {
+  auto path = BeginLoad(kDataExtensions, ui_msg::kWrongDataExtension);
+  if (!path) return;
+  LoadedLines loaded = LoadSourceLines(ToFsPath(*path));
+  if (loaded.error) return EndFailedLoad(*loaded.error);
   // The new file replaces all the data: slots beyond its lines must not carry records of an
   // earlier, longer file into the next conversion.
   const size_t count = std::min(loaded.lines.size(), dataLines_.size());
@@ -86,27 +92,10 @@ void HenkanForm::DatOpen_Click() {
 }
 
 void HenkanForm::datopen1_Click() {
-  const std::u16string name = window_.FileNameText();
-  if (name.empty()) {
-    window_.SetStatus(ui_msg::kChooseFile);
-    return;
-  }
-  if (!HasExtension(name, kSizeExtensions)) {
-    window_.SetStatus(ui_msg::kChooseSizeFile);
-    return;
-  }
-  const std::u16string path = ChosenPath();
-  window_.SetStatus(name + ui_msg::kReadingSuffix);
-  window_.SetCaption(ui_msg::kReadingCaption);
-
-  LoadedSizeFile loaded = RefuseSpecialFile(path)
-                              ? LoadedSizeFile{{}, {}, Refusal{msg::kNotRegularFile, 0}}
-                              : LoadSizeFile(ToFsPath(path));
-  if (loaded.error) {
-    window_.SetStatus(DescribeRefusal(*loaded.error));
-    window_.SetCaption(ui_msg::kIdleCaption);
-    return;
-  }
+  auto path = BeginLoad(kSizeExtensions, ui_msg::kChooseSizeFile);
+  if (!path) return;
+  LoadedSizeFile loaded = LoadSizeFile(ToFsPath(*path));
+  if (loaded.error) return EndFailedLoad(*loaded.error);
   // Like the data, the table holds exactly the items of the last file loaded.
   sizeItems_.fill(std::u16string());
   StoreSizeItems(loaded.items, sizeItems_);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "convert/records.h"
+#include "convert/refusal.h"
 #include "convert/size_table.h"
 #include "ui/window_ops.h"
 
@@ -33,6 +37,12 @@ class HenkanForm {
 
  private:
   std::u16string ChosenPath() const;
+  // The first steps of both loads: a name with one of the extensions, then the status and
+  // caption that say it is being read. The path to read, or nothing when it is refused.
+  std::optional<std::u16string> BeginLoad(std::span<const std::u16string_view> extensions,
+                                          const char16_t* wrongExtension);
+  // A load that failed: why, and the caption back; nothing else changes.
+  void EndFailedLoad(const Refusal& why);
 
   WindowOps& window_;
   DataLineArray dataLines_{};
