@@ -189,39 +189,6 @@ TEST_F(HenkanFormTest, OpenOfAShorterFileForgetsTheLinesOfTheLongerOne) {
   }
 }
 
-TEST_F(HenkanFormTest, OpenThatFailsLeavesDataAndDisplayAsTheyWere) {
-  OpenSizes("s.qdc", kSizes);
-  Open("good.dat", kExample1);
-  window_.display = u"shown before";
-  const Snapshot before = Take();
-  struct Case {
-    const char* name;
-    std::string bytes;  // not written when empty
-    std::u16string status;
-  };
-  const Case cases[] = {
-      {"missing.dat", "", msg::kFileNotFound},
-      {"bad.dat", "999\r\n1 \x80\r\n", U("2行目: ") + msg::kNotCp932},
-      {"utf8.txt",
-       "\xEF\xBB\xBF"
-       "999\r\n",
-       U("1行目: ") + msg::kUtf8File},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    if (!c.bytes.empty()) Write(c.name, c.bytes);
-    window_.fileName = U(c.name);
-    window_.effects.clear();
-    form_.DatOpen_Click();
-    EXPECT_EQ(window_.effects,
-              (std::vector<std::u16string>{Status(U(c.name) + ui_msg::kReadingSuffix),
-                                           Caption(ui_msg::kReadingCaption), Status(c.status),
-                                           Caption(ui_msg::kIdleCaption)}));
-    EXPECT_TRUE(Take() == before);
-    EXPECT_EQ(window_.display, u"shown before");
-  }
-}
-
 TEST_F(HenkanFormTest, OpenLooksForTheNameInTheDirectoryShown) {
   fs::create_directory(dir_ / "sub");
   Write("sub/x.dat", "in sub\r\n");
@@ -300,39 +267,6 @@ TEST_F(HenkanFormTest, SizeLoadReplacesTheWholeTable) {
   }
 }
 
-TEST_F(HenkanFormTest, SizeLoadKeepsTheFirst51ItemsAndSaysSoWhenThereAreMore) {
-  OpenSizes("full.qdc", Items(51, "s"));
-  EXPECT_EQ(window_.status, ui_msg::kReadDone);
-  EXPECT_EQ(form_.Sizes()[50], u"s50");
-
-  OpenSizes("over.qdc", Items(60, "t"));
-  EXPECT_EQ(window_.status, msg::kSizeItemsOverflow);
-  EXPECT_EQ(window_.caption, ui_msg::kIdleCaption);
-  EXPECT_EQ(form_.Sizes()[0], u"t0");
-  EXPECT_EQ(form_.Sizes()[50], u"t50");
-  EXPECT_EQ(window_.display, U(Items(60, "t")));
-}
-
-TEST_F(HenkanFormTest, SizeLoadThatFailsLeavesTableAndDisplayAsTheyWere) {
-  OpenSizes("good.qdc", kSizes);
-  window_.display = u"shown before";
-  const Snapshot before = Take();
-  for (const char* name : {"missing.qdc", "bad.qdc", "quote.qdc"}) {
-    SCOPED_TRACE(name);
-    if (std::string(name) == "bad.qdc") Write(name, "1,\x81\r\n");
-    if (std::string(name) == "quote.qdc") Write(name, "1,2\r\n\"3,4\r\n");
-    window_.fileName = U(name);
-    window_.effects.clear();
-    form_.datopen1_Click();
-    ASSERT_EQ(window_.effects.size(), 4u);
-    EXPECT_NE(window_.status, ui_msg::kReadDone);
-    EXPECT_EQ(window_.caption, ui_msg::kIdleCaption);
-    EXPECT_TRUE(Take() == before);
-    EXPECT_EQ(window_.display, u"shown before");
-  }
-  EXPECT_EQ(window_.status, U("2行目: ") + msg::kUnclosedQuote);
-}
-
 // DatCh_Click --------------------------------------------------------------------------------
 
 TEST_F(HenkanFormTest, ConvertWithoutSizeDataStopsAfterEmptyingTheBoxes) {
@@ -369,18 +303,6 @@ TEST_F(HenkanFormTest, ConvertRefusesDataThatIsNotQdDataKeepingTheProgressCaptio
     EXPECT_EQ(window_.caption, U("abc.dat") + msg::kConverting);
     EXPECT_EQ(window_.display, u"");
   }
-}
-
-TEST_F(HenkanFormTest, ConvertBeyondTheMacroLimitsNamesTheLineAndShowsNothing) {
-  OpenSizes("s.qdc", kSizes);
-  Open("big.dat", "999\r\n1 DASH\r\n500 999999 50\r\n10 10 0 0 100 0\r\n99 0\r\n");
-  form_.DatCh_Click();
-  const ConversionOutcome expected = ConvertRecords(form_.DataLines(), form_.Sizes());
-  ASSERT_TRUE(expected.refusal.has_value());
-  EXPECT_NE(expected.refusal->message, msg::kNotQdData);
-  EXPECT_EQ(window_.status, DescribeRefusal(*expected.refusal));
-  EXPECT_EQ(window_.caption, ui_msg::kIdleCaption);
-  EXPECT_EQ(window_.display, u"");
 }
 
 TEST_F(HenkanFormTest, ConvertUsesDataLoadedBeforeAnErase) {
@@ -452,23 +374,6 @@ TEST_F(HenkanFormTest, SaveWritesTheDisplayAndOneLineEndInCodePage932) {
     EXPECT_EQ(window_.display, c.display);
     EXPECT_EQ(window_.fileName, u"out.txt");
   }
-}
-
-TEST_F(HenkanFormTest, SaveThatFailsSaysWhyAndLeavesTheOldFile) {
-  Write("old.txt", "old\r\n");
-  window_.fileName = u"old.txt";
-  window_.display = u"smile \U0001F600";  // no code in code page 932
-  form_.DatSave_Click();
-  EXPECT_EQ(Read("old.txt"), "old\r\n");
-  EXPECT_EQ(window_.caption, ui_msg::kIdleCaption);
-  EXPECT_NE(window_.status, ui_msg::kSaved);
-  EXPECT_FALSE(window_.status.empty());
-
-  window_.fileName = u"nowhere/new.txt";
-  window_.display = u"text";
-  form_.DatSave_Click();
-  EXPECT_EQ(window_.status, msg::kFolderNotFound);
-  EXPECT_EQ(window_.caption, ui_msg::kIdleCaption);
 }
 
 TEST_F(HenkanFormTest, OpenConvertSaveGivesTheDocumentAndOneLineEnd) {
