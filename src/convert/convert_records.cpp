@@ -15,7 +15,10 @@ enum class Flow { kContinue, kStop };
 
 bool HasArcMarkerLetter(std::u16string_view record) {
   // Positions count from 1, so position 10 is index 9.
-  return record.size() > 9 && record.find_first_of(u"eE", 9) != std::u16string_view::npos;
+  for (size_t i = 9; i < record.size(); ++i) {
+    if (record[i] == u'e' || record[i] == u'E') return true;
+  }
+  return false;
 }
 
 Flow ConvertRecord(std::u16string_view record, MacroRun& run) {

@@ -127,8 +127,10 @@ std::u16string SingleText(float number) {
   if (number == 0.0f || !std::isfinite(number)) return u"0";
   // Seven significant digits, correctly rounded: d.dddddde±xx.
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.6e", static_cast<double>(number));
-  std::string formatted(buffer);
+  auto [end, ignored] =
+      std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::scientific, 6);
+  (void)ignored;
+  std::string formatted(buffer, end);
   bool negative = formatted[0] == '-';
   if (negative) formatted.erase(0, 1);
   size_t ePos = formatted.find('e');

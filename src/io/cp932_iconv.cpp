@@ -204,43 +204,47 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
 Cp932Decoded DecodeCp932(std::string_view bytes) {
   Converters& converters = ThreadConverters();
   Cp932Decoded decoded;
-  decoded.text.reserve(bytes.size());
+  // Every byte gives at most one UTF-16 unit: write into room made beforehand.
+  decoded.text.resize(bytes.size());
+  char16_t* out = decoded.text.data();
   const size_t size = bytes.size();
   size_t i = 0;
   while (i < size) {
-    size_t start = i;
-    while (i < size && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-    decoded.text.append(bytes.begin() + static_cast<std::ptrdiff_t>(start),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(i));
-    while (i < size && static_cast<unsigned char>(bytes[i]) >= 0x80) {
-      // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
-      auto first = static_cast<unsigned char>(bytes[i]);
-      size_t length = IsLeadByte(first) ? 2 : 1;
-      if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
-      unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
-      uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
-      if (entry == Converters::kInvalid) {
-        decoded.ok = false;
-        decoded.errorOffset = i;
-        decoded.text.clear();
-        return decoded;
-      }
-      if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
-      decoded.text += static_cast<char16_t>(entry & 0xFFFF);
-      i += length;
+    auto first = static_cast<unsigned char>(bytes[i]);
+    if (first < 0x80) {
+      *out++ = first;
+      ++i;
+      continue;
     }
+    // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
+    size_t length = IsLeadByte(first) ? 2 : 1;
+    if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
+    unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
+    uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
+    if (entry == Converters::kInvalid) {
+      decoded.ok = false;
+      decoded.errorOffset = i;
+      decoded.text.clear();
+      return decoded;
+    }
+    if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
+    *out++ = static_cast<char16_t>(entry & 0xFFFF);
+    i += length;
   }
+  decoded.text.resize(static_cast<size_t>(out - decoded.text.data()));
   return decoded;
 }
 
 Cp932Encoded EncodeCp932(std::u16string_view text) {
   Converters& converters = ThreadConverters();
   Cp932Encoded encoded;
-  encoded.bytes.reserve(text.size());
+  // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
+  encoded.bytes.resize(text.size() * 2);
+  char* out = encoded.bytes.data();
   for (size_t i = 0; i < text.size(); ++i) {
     char16_t unit = text[i];
     if (unit < 0x80) {
-      encoded.bytes += static_cast<char>(unit);
+      *out++ = static_cast<char>(unit);
       continue;
     }
     uint32_t entry = EncodedCharacter(converters, unit);
@@ -251,9 +255,10 @@ Cp932Encoded EncodeCp932(std::u16string_view text) {
       return encoded;
     }
     if (entry == Converters::kComplex) return detail::EncodeCp932ByRuns(text);
-    if ((entry >> 16 & 0xFF) == 2) encoded.bytes += static_cast<char>(entry >> 8 & 0xFF);
-    encoded.bytes += static_cast<char>(entry & 0xFF);
+    if ((entry >> 16 & 0xFF) == 2) *out++ = static_cast<char>(entry >> 8 & 0xFF);
+    *out++ = static_cast<char>(entry & 0xFF);
   }
+  encoded.bytes.resize(static_cast<size_t>(out - encoded.bytes.data()));
   return encoded;
 }
 

@@ -29,17 +29,16 @@ char32_t CodePointAt(std::u16string_view text, size_t index) {
 }  // namespace
 
 EncodedText EncodeSavedText(std::u16string_view displayText) {
-  std::u16string text(displayText);
-  text += u"\r\n";
-  Cp932Encoded encoded = EncodeCp932(text);
+  Cp932Encoded encoded = EncodeCp932(displayText);
   EncodedText result;
   if (!encoded.ok) {
-    auto before = text.begin() + static_cast<std::ptrdiff_t>(encoded.errorIndex);
-    int line = 1 + static_cast<int>(std::count(text.begin(), before, u'\n'));
-    result.error = Refusal{msg::CannotEncode(CodePointAt(text, encoded.errorIndex)), line};
+    auto before = displayText.begin() + static_cast<std::ptrdiff_t>(encoded.errorIndex);
+    int line = 1 + static_cast<int>(std::count(displayText.begin(), before, u'\n'));
+    result.error = Refusal{msg::CannotEncode(CodePointAt(displayText, encoded.errorIndex)), line};
     return result;
   }
   result.bytes = std::move(encoded.bytes);
+  result.bytes += "\r\n";  // the line end that saving adds
   return result;
 }
 
