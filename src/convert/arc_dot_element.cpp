@@ -77,8 +77,8 @@ void ConvertArcElement(const RecordFields& f, MacroRun& run) {
   std::u16string_view tail = fixedTail || carry.form == 3 ? u",  9,  9 ,  9 )"
                              : second                     ? u",  9,  9 )"
                                                           : u",  9,  9,  9 )";
-  run.Put(Join({carry.head, f.F(3), u",  ", f.F(4), u",  ", magnitude, u",  ", f.F(5), u",  ",
-                f.F(6), u",  ", factor, second ? u",  " : u"", second ? f.F(7) : u"", tail}));
+  run.Put({carry.head, f.F(3), u",  ", f.F(4), u",  ", magnitude, u",  ", f.F(5), u",  ", f.F(6),
+           u",  ", factor, second ? u",  " : u"", second ? f.F(7) : u"", tail});
 }
 
 void ConvertDotElement(const RecordFields& f, MacroRun& run) {
@@ -102,7 +102,7 @@ void ConvertDotElement(const RecordFields& f, MacroRun& run) {
   }
   std::u16string_view digit = f.F(7).size() >= 5 ? f.F(7).substr(4, 1) : u"";
   if (digit == u"0") digit = u"9";
-  run.Put(Join({head, f.F(3), u",  ", f.F(4), u",  ", digit, u",  9 )"}));
+  run.Put({head, f.F(3), u",  ", f.F(4), u",  ", digit, u",  9 )"});
 }
 
 }  // namespace qdvz

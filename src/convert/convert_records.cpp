@@ -25,8 +25,8 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
   if (record.starts_with(u"99")) {
     run.Advance(4);
     int slot = run.NextSlot - 4;
-    run.MacroLines[static_cast<size_t>(slot)] = u"end";
-    run.MacroLines[static_cast<size_t>(slot) + 1] = u"#---------------------------------";
+    run.MacroLines.Set(slot, {u"end"});
+    run.MacroLines.Set(slot + 1, {u"#---------------------------------"});
     // Only a block opened by a "0" header lets the conversion go on after its end.
     if (run.BlockState != 1) return Flow::kStop;
     run.WriteScaleAndSelect(RecordFields{});
@@ -51,8 +51,8 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
     int state = f1[0] - u'0' + 1;
     int slot = run.NextSlot;
     run.Advance(state == 3 ? 4 : 3);
-    run.MacroLines[static_cast<size_t>(slot)] =
-        Join({u"begin  \"", record.substr(static_cast<size_t>(f.field2Start) - 1), u"\""});
+    run.MacroLines.Set(
+        slot, {u"begin  \"", record.substr(static_cast<size_t>(f.field2Start) - 1), u"\""});
     run.ScaleSlot = slot + 1;
     run.BlockState = state;
     return Flow::kContinue;
@@ -95,8 +95,8 @@ ConversionOutcome ConvertRecords(std::span<const std::u16string> dataLines,
   } catch (const RunRefused& refused) {
     return {{}, refused.refusal};
   }
-  run.MacroLines[0] = u"vzm";
-  run.MacroLines[1] = u"#----------------------------------------------";
+  run.MacroLines.Set(0, {u"vzm"});
+  run.MacroLines.Set(1, {u"#----------------------------------------------"});
   return {run.Document(), std::nullopt};
 }
 

@@ -8,10 +8,29 @@
 
 namespace qdvz {
 
-void MacroRun::Put(std::u16string statement) {
+void MacroSlots::Set(int slot, std::initializer_list<std::u16string_view> pieces) {
+  size_t start = text_.size();
+  for (auto piece : pieces) text_ += piece;
+  slots_[static_cast<size_t>(slot)] = {start, text_.size() - start};
+}
+
+std::u16string MacroSlots::Document(int last) const {
+  size_t size = 0;
+  for (int slot = 0; slot <= last; ++slot) size += slots_[static_cast<size_t>(slot)].second + 2;
+  std::u16string document;
+  document.reserve(size);
+  for (int slot = 0; slot <= last; ++slot) {
+    auto [offset, length] = slots_[static_cast<size_t>(slot)];
+    document.append(text_, offset, length);
+    document += u"\r\n";
+  }
+  return document;
+}
+
+void MacroRun::Put(std::initializer_list<std::u16string_view> pieces) {
   int slot = NextSlot;
   Advance(1);
-  MacroLines[static_cast<size_t>(slot)] = std::move(statement);
+  MacroLines.Set(slot, pieces);
 }
 
 void MacroRun::Advance(int count) {
@@ -42,17 +61,14 @@ void MacroRun::WriteScaleAndSelect(const RecordFields& fields) {
   if (ScaleArg5.empty()) ScaleArg5 = u"0";
 
   // The reserved slots all lie below NextSlot, so they are always inside the document.
-  auto slot = [&](int offset) -> std::u16string& {
-    return MacroLines[static_cast<size_t>(ScaleSlot + offset)];
-  };
-  slot(0) =
-      u"scale(" + ScaleArg1 + u", 0, " + ScaleArg3 + u", " + ScaleArg4 + u", " + ScaleArg5 + u")";
+  MacroLines.Set(ScaleSlot, {u"scale(", ScaleArg1, u", 0, ", ScaleArg3, u", ", ScaleArg4, u", ",
+                             ScaleArg5, u")"});
   if (BlockState == 1) {
-    slot(1) = u"select(0 ,0)";
+    MacroLines.Set(ScaleSlot + 1, {u"select(0 ,0)"});
     BlockState = 0;
   } else {
-    slot(1) = SelectZero ? u"select(0 ,0)" : u"select(9 ,0)";
-    if (BlockState == 3) slot(2) = u"select(9 ,0)";
+    MacroLines.Set(ScaleSlot + 1, {SelectZero ? u"select(0 ,0)" : u"select(9 ,0)"});
+    if (BlockState == 3) MacroLines.Set(ScaleSlot + 2, {u"select(9 ,0)"});
   }
   SelectZero = false;
   ScaleFromField5 = false;
@@ -62,7 +78,7 @@ void MacroRun::WriteScaleAndSelect(const RecordFields& fields) {
 }
 
 std::u16string MacroRun::Document() const {
-  return JoinWithCrLf(std::span(MacroLines).first(static_cast<size_t>(NextSlot) + 1));
+  return MacroLines.Document(NextSlot);
 }
 
 }  // namespace qdvz

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "convert/records.h"
 #include "convert/refusal.h"
@@ -34,11 +36,26 @@ struct TextCarry {
   std::u16string direction;
 };
 
+// The slots of the macro document. Statements are kept one after another in a single text,
+// each slot naming its stretch of it, so that writing a statement allocates nothing of its
+// own; a rewritten slot names its new stretch.
+class MacroSlots {
+ public:
+  MacroSlots() { text_.reserve(1 << 16); }
+  void Set(int slot, std::initializer_list<std::u16string_view> pieces);
+  // Every slot from 0 to last, each followed by CR LF.
+  std::u16string Document(int last) const;
+
+ private:
+  std::u16string text_;
+  std::array<std::pair<size_t, size_t>, kMacroSlots> slots_{};  // offset and length
+};
+
 // The macro document of one run and the state that lays it out.
 struct MacroRun {
   explicit MacroRun(const SizeItems& sizeTable) : sizes(sizeTable) {}
 
-  std::vector<std::u16string> MacroLines = std::vector<std::u16string>(kMacroSlots);
+  MacroSlots MacroLines;
   int NextSlot = 3;
   int ScaleSlot = 0;
   int BlockState = 0;
@@ -54,8 +71,8 @@ struct MacroRun {
   const SizeItems& sizes;
   int currentLine = 0;  // the source line of the record being converted
 
-  // Writes a statement at NextSlot and moves on.
-  void Put(std::u16string statement);
+  // Writes a statement, joined from its pieces, at NextSlot and moves on.
+  void Put(std::initializer_list<std::u16string_view> pieces);
   // Moves NextSlot on by count slots, refusing when the document would outgrow its slots
   // (the last line of the document is the empty slot NextSlot itself).
   void Advance(int count);

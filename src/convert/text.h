@@ -11,17 +11,6 @@ inline bool Contains(std::u16string_view text, std::u16string_view part) {
   return text.find(part) != std::u16string_view::npos;
 }
 
-// The pieces one after another, built with a single allocation: statements are made of many
-// short literal and field pieces.
-inline std::u16string Join(std::initializer_list<std::u16string_view> pieces) {
-  size_t size = 0;
-  for (auto piece : pieces) size += piece.size();
-  std::u16string text;
-  text.reserve(size);
-  for (auto piece : pieces) text += piece;
-  return text;
-}
-
 // Codes are compared as whole texts: "1", "01" and "101" differ.
 inline bool IsOneOf(std::u16string_view code, std::initializer_list<std::u16string_view> codes) {
   for (auto candidate : codes) {

@@ -70,26 +70,26 @@ void ConvertTextElement(const RecordFields& f, int typeNumber, MacroRun& run) {
   std::u16string_view text = f.F(11).empty() ? f.F(10) : f.F(11);
   if (!text.empty()) text.remove_prefix(1);
 
-  run.Put(Join({carry.head,
-                carry.leadingCode,
-                f.F(3),
-                u",  ",
-                f.F(4),
-                u",  ",
-                carry.direction,
-                u",  ",
-                TranslatedDigit(f8),
-                u",  ",
-                lengthFlag,
-                u",  ",
-                kind,
-                u",  ",
-                firstSize,
-                u",  ",
-                secondSize,
-                u",  9,  \"",
-                text,
-                u"\" )"}));
+  run.Put({carry.head,
+           carry.leadingCode,
+           f.F(3),
+           u",  ",
+           f.F(4),
+           u",  ",
+           carry.direction,
+           u",  ",
+           TranslatedDigit(f8),
+           u",  ",
+           lengthFlag,
+           u",  ",
+           kind,
+           u",  ",
+           firstSize,
+           u",  ",
+           secondSize,
+           u",  9,  \"",
+           text,
+           u"\" )"});
 }
 
 }  // namespace qdvz
