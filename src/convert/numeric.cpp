@@ -20,6 +20,19 @@ bool IsPassedOver(char16_t c) {
 }  // namespace
 
 double ValueOf(std::u16string_view text) {
+  // Most fields are a sign and a few digits and nothing else: read those directly.
+  {
+    size_t first = !text.empty() && (text[0] == u'-' || text[0] == u'+') ? 1 : 0;
+    if (first < text.size() && text.size() - first <= 9) {
+      int64_t digits = 0;
+      size_t k = first;
+      for (; k < text.size() && IsDigit(text[k]); ++k) digits = digits * 10 + (text[k] - u'0');
+      if (k == text.size()) {
+        double value = static_cast<double>(digits);
+        return text[0] == u'-' ? -value : value;
+      }
+    }
+  }
   // Gather the numeric part as plain ASCII with the blanks taken out, then let from_chars
   // (which ignores the locale) read it. Most fields are short: their characters go to a
   // buffer on the stack, and only a longer number moves to the heap.

@@ -1,5 +1,6 @@
 #include "io/source_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "io/cp932.h"
@@ -43,6 +44,7 @@ LoadedLines SplitSourceBytes(std::string_view bytes, int maxLines) {
     loaded.error = Refusal{msg::kUtf16File, 1};
     return loaded;
   }
+  loaded.lines.reserve(static_cast<size_t>(std::clamp(maxLines, 0, kMaxLoadedLines)));
   size_t pos = 0;
   while (pos < bytes.size() && static_cast<int>(loaded.lines.size()) < maxLines) {
     RawLine line = NextLine(bytes, pos);
