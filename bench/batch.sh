@@ -32,21 +32,24 @@ best_of_three() {
   printf '%.3f' "$best"
 }
 
+# Every run writes into a folder of its own: removing the files of the run before would leave
+# the disk busy discarding them while the next run is timed.
+runs=0
 run_qd2vz() {
-  rm -rf "$work/out"
-  "$build/bin/qd2vz" -s "$work/in/sizes.qdc" -d "$work/out" "${files[@]}"
+  runs=$((runs + 1))
+  "$build/bin/qd2vz" -s "$work/in/sizes.qdc" -d "$work/out$runs" "${files[@]}"
 }
 run_iconv() { iconv -f CP932 -t UTF-8 "${files[@]}" >/dev/null; }
 # What creating as many files of the same size costs on this file system, converting nothing:
 # the floor under any converter that writes one output per input.
 run_cp() {
-  rm -rf "$work/copy"
-  mkdir "$work/copy"
-  cp "${files[@]}" "$work/copy"
+  runs=$((runs + 1))
+  mkdir "$work/copy$runs"
+  cp "${files[@]}" "$work/copy$runs"
 }
 
 qd2vz_time=$(best_of_three run_qd2vz)
-[ "$(ls "$work/out" | wc -l)" -eq "$count" ] || { echo "qd2vz did not write every file" >&2; exit 1; }
+[ "$(ls "$work/out1" | wc -l)" -eq "$count" ] || { echo "qd2vz did not write every file" >&2; exit 1; }
 iconv_time=$(best_of_three run_iconv)
 cp_time=$(best_of_three run_cp)
 echo "qd2vz: ${qd2vz_time} s"
