@@ -1,10 +1,7 @@
 #include "convert/macro_run.h"
 
-#include <span>
-
 #include "convert/messages.h"
 #include "convert/numeric.h"
-#include "convert/text.h"
 
 namespace qdvz {
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
