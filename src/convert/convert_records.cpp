@@ -1,5 +1,7 @@
 #include "convert/convert_records.h"
 
+#include <vector>
+
 #include "convert/macro_run.h"
 #include "convert/messages.h"
 #include "convert/numeric.h"
@@ -82,6 +84,12 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
 }  // namespace
 
 ConversionOutcome ConvertRecords(std::span<const std::u16string> dataLines,
+                                 const SizeItems& sizes) {
+  std::vector<std::u16string_view> views(dataLines.begin(), dataLines.end());
+  return ConvertRecords(views, sizes);
+}
+
+ConversionOutcome ConvertRecords(std::span<const std::u16string_view> dataLines,
                                  const SizeItems& sizes) {
   CollectedRecords collected = CollectSourceRecords(dataLines);
   if (!collected.markerSeen) return {{}, Refusal{msg::kNotQdData, 0}};

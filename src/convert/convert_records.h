@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "convert/refusal.h"
 #include "convert/size_table.h"
@@ -17,6 +18,8 @@ struct ConversionOutcome {
 // Turns loaded QD data lines into the VZ line-deformation macro. Only the first 1201
 // lines are looked at. Data without its "999" marker, macro input ("vzm"), and data beyond
 // the macro's limits are refused; the document is then empty.
+ConversionOutcome ConvertRecords(std::span<const std::u16string_view> dataLines,
+                                 const SizeItems& sizes);
 ConversionOutcome ConvertRecords(std::span<const std::u16string> dataLines, const SizeItems& sizes);
 
 }  // namespace qdvz

@@ -6,7 +6,7 @@
 
 namespace qdvz {
 
-CollectedRecords CollectSourceRecords(std::span<const std::u16string> dataLines) {
+CollectedRecords CollectSourceRecords(std::span<const std::u16string_view> dataLines) {
   CollectedRecords collected;
   size_t slots = std::min(dataLines.size(), static_cast<size_t>(kDataLineSlots));
   for (size_t slot = 0; slot < slots; ++slot) {

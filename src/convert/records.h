@@ -26,7 +26,7 @@ struct CollectedRecords {
 // Keeps the usable records of at most the first kDataLineSlots lines: comments (any "#"),
 // lines shorter than 3 characters and the first line containing "999" are left out;
 // leading spaces are cleaned off the rest.
-CollectedRecords CollectSourceRecords(std::span<const std::u16string> dataLines);
+CollectedRecords CollectSourceRecords(std::span<const std::u16string_view> dataLines);
 
 // A line without its leading spaces; a line of nothing but spaces (or whose only non-space
 // character is its last) is kept as it is.

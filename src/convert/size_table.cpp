@@ -13,7 +13,7 @@ bool IsBlank(char16_t c) {
 
 }  // namespace
 
-SizeItemsRead ReadSizeItems(std::span<const std::u16string> lines) {
+SizeItemsRead ReadSizeItems(std::span<const std::u16string_view> lines) {
   SizeItemsRead read;
   for (size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
     std::u16string_view line = lines[lineIndex];

@@ -21,7 +21,7 @@ struct SizeItemsRead {
   std::vector<std::u16string> items;
   std::optional<Refusal> error;
 };
-SizeItemsRead ReadSizeItems(std::span<const std::u16string> lines);
+SizeItemsRead ReadSizeItems(std::span<const std::u16string_view> lines);
 
 // Stores items into slots 0 upward, leaving later slots as they were; items beyond the
 // last slot are not stored. Returns how many items were stored.

@@ -2,7 +2,7 @@
 
 namespace qdvz {
 
-std::u16string JoinWithCrLf(std::span<const std::u16string> lines) {
+std::u16string JoinWithCrLf(std::span<const std::u16string_view> lines) {
   size_t size = 0;
   for (const auto& line : lines) size += line.size() + 2;
   std::u16string text;

@@ -26,7 +26,7 @@ inline std::u16string_view LastThree(std::u16string_view name) {
 }
 
 // Each line followed by CR LF: the display text of loaded lines.
-std::u16string JoinWithCrLf(std::span<const std::u16string> lines);
+std::u16string JoinWithCrLf(std::span<const std::u16string_view> lines);
 
 // ASCII-only literal helpers for tests and messages.
 std::u16string FromUtf8(std::string_view utf8);

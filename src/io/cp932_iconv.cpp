@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "io/ascii_words.h"
 #include "io/cp932.h"
 #include "io/cp932_runs.h"
 
@@ -208,9 +209,17 @@ Cp932Decoded DecodeCp932(std::string_view bytes) {
   decoded.text.resize(bytes.size());
   char16_t* out = decoded.text.data();
   const size_t size = bytes.size();
+  const char* in = bytes.data();
   size_t i = 0;
   while (i < size) {
-    auto first = static_cast<unsigned char>(bytes[i]);
+    // Most of a QD file is ASCII: widen it a word at a time.
+    while (i + detail::kWordSize <= size && detail::AllAsciiBytes(detail::LoadWord(in + i))) {
+      for (size_t k = 0; k < detail::kWordSize; ++k) out[k] = static_cast<unsigned char>(in[i + k]);
+      out += detail::kWordSize;
+      i += detail::kWordSize;
+    }
+    if (i == size) break;
+    auto first = static_cast<unsigned char>(in[i]);
     if (first < 0x80) {
       *out++ = first;
       ++i;
@@ -241,8 +250,18 @@ Cp932Encoded EncodeCp932(std::u16string_view text) {
   // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
   encoded.bytes.resize(text.size() * 2);
   char* out = encoded.bytes.data();
-  for (size_t i = 0; i < text.size(); ++i) {
-    char16_t unit = text[i];
+  const char16_t* in = text.data();
+  const size_t size = text.size();
+  for (size_t i = 0; i < size; ++i) {
+    // The statements are ASCII but for the texts and names: narrow them a word at a time.
+    constexpr size_t kUnitsPerWord = detail::kWordSize / sizeof(char16_t);
+    while (i + kUnitsPerWord <= size && detail::AllAsciiUnits(detail::LoadWord(in + i))) {
+      for (size_t k = 0; k < kUnitsPerWord; ++k) out[k] = static_cast<char>(in[i + k]);
+      out += kUnitsPerWord;
+      i += kUnitsPerWord;
+    }
+    if (i == size) break;
+    char16_t unit = in[i];
     if (unit < 0x80) {
       *out++ = static_cast<char>(unit);
       continue;

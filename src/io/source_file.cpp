@@ -1,8 +1,6 @@
 #include "io/source_file.h"
 
-#include <algorithm>
-#include <cstring>
-
+#include "io/ascii_words.h"
 #include "io/cp932.h"
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
@@ -10,21 +8,58 @@
 namespace qdvz {
 namespace {
 
-// The line that starts at pos and where the next one starts. CR and LF are never trail
-// bytes in code page 932, so the bytes can be split before they are decoded.
-struct RawLine {
-  std::string_view text;
-  size_t next;
-};
+using detail::HasByte;
+using detail::HasUnit;
+using detail::HasZeroByte;
+using detail::kWordSize;
+using detail::LoadWord;
 
-RawLine NextLine(std::string_view bytes, size_t pos) {
-  // A plain loop: find_first_of looks each byte up in the set of two with a call of its own.
-  size_t end = pos;
-  while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
-  if (end == bytes.size()) return {bytes.substr(pos), bytes.size()};
+// Where the line that starts at pos stops: at its CR or LF, at a NUL byte, or at the end.
+// CR, LF and NUL are never trail bytes in code page 932, so the bytes can be split before
+// they are decoded.
+size_t FindLineStop(std::string_view bytes, size_t pos) {
+  const char* in = bytes.data();
+  const size_t size = bytes.size();
+  while (pos + kWordSize <= size) {
+    uint64_t word = LoadWord(in + pos);
+    if (HasZeroByte(word) || HasByte(word, '\r') || HasByte(word, '\n')) break;
+    pos += kWordSize;
+  }
+  while (pos < size && in[pos] != '\r' && in[pos] != '\n' && in[pos] != '\0') ++pos;
+  return pos;
+}
+
+// The same for decoded text, which holds no NUL.
+size_t FindLineEnd(std::u16string_view text, size_t pos) {
+  constexpr size_t kUnitsPerWord = kWordSize / sizeof(char16_t);
+  const char16_t* in = text.data();
+  const size_t size = text.size();
+  while (pos + kUnitsPerWord <= size) {
+    uint64_t word = LoadWord(in + pos);
+    if (HasUnit(word, u'\r') || HasUnit(word, u'\n')) break;
+    pos += kUnitsPerWord;
+  }
+  while (pos < size && in[pos] != u'\r' && in[pos] != u'\n') ++pos;
+  return pos;
+}
+
+// Where the next line starts after a line that stops at end: past CR LF, CR or LF.
+template <typename Text>
+size_t AfterLineEnd(Text text, size_t end) {
+  if (end == text.size()) return end;
   size_t next = end + 1;
-  if (bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
-  return {bytes.substr(pos, end - pos), next};
+  if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+  return next;
+}
+
+// The 1-based line that holds the byte at offset.
+int LineOf(std::string_view bytes, size_t offset) {
+  int line = 1;
+  for (size_t pos = AfterLineEnd(bytes, FindLineStop(bytes, 0));
+       pos <= offset && pos < bytes.size(); pos = AfterLineEnd(bytes, FindLineStop(bytes, pos))) {
+    ++line;
+  }
+  return line;
 }
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
@@ -44,26 +79,42 @@ LoadedLines SplitSourceBytes(std::string_view bytes, int maxLines) {
     loaded.error = Refusal{msg::kUtf16File, 1};
     return loaded;
   }
-  loaded.lines.reserve(static_cast<size_t>(std::clamp(maxLines, 0, kMaxLoadedLines)));
+
+  // Find where the lines to load end; what lies beyond them is never looked at. A line with
+  // a NUL byte ends the search: it is refused unless an earlier line is.
   size_t pos = 0;
-  while (pos < bytes.size() && static_cast<int>(loaded.lines.size()) < maxLines) {
-    RawLine line = NextLine(bytes, pos);
-    int lineNumber = static_cast<int>(loaded.lines.size()) + 1;
-    if (line.text.find('\0') != std::string_view::npos) {
-      loaded.lines.clear();
-      loaded.error = Refusal{msg::kNulInFile, lineNumber};
-      return loaded;
+  int count = 0;
+  int nulLine = 0;
+  while (pos < bytes.size() && count < maxLines) {
+    size_t stop = FindLineStop(bytes, pos);
+    if (stop < bytes.size() && bytes[stop] == '\0') {
+      nulLine = count + 1;
+      break;
     }
-    Cp932Decoded decoded = DecodeCp932(line.text);
-    if (!decoded.ok) {
-      loaded.lines.clear();
-      loaded.error = Refusal{msg::kNotCp932, lineNumber};
-      return loaded;
-    }
-    loaded.lines.push_back(std::move(decoded.text));
-    pos = line.next;
+    ++count;
+    pos = AfterLineEnd(bytes, stop);
+  }
+
+  // Decode them at once into one text and hand out the lines as views of it.
+  std::string_view kept = bytes.substr(0, pos);
+  Cp932Decoded decoded = DecodeCp932(kept);
+  if (!decoded.ok) {
+    loaded.error = Refusal{msg::kNotCp932, LineOf(kept, decoded.errorOffset)};
+    return loaded;
+  }
+  if (nulLine != 0) {
+    loaded.error = Refusal{msg::kNulInFile, nulLine};
+    return loaded;
   }
   loaded.truncated = pos < bytes.size();
+  loaded.text = std::make_unique<const std::u16string>(std::move(decoded.text));
+  std::u16string_view text = *loaded.text;
+  loaded.lines.reserve(static_cast<size_t>(count));
+  for (size_t start = 0; start < text.size();) {
+    size_t end = FindLineEnd(text, start);
+    loaded.lines.push_back(text.substr(start, end - start));
+    start = AfterLineEnd(text, end);
+  }
   return loaded;
 }
 

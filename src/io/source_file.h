@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,10 +13,13 @@ namespace qdvz {
 
 inline constexpr int kMaxLoadedLines = 1199;
 
+// The lines are views into text, which they share: moving the whole keeps them valid, and
+// copying is not possible.
 struct LoadedLines {
-  std::vector<std::u16string> lines;  // without their line ends; at most the limit
-  bool truncated = false;             // lines were left unread beyond the limit
-  std::optional<Refusal> error;       // set when nothing could be loaded
+  std::vector<std::u16string_view> lines;      // without their line ends; at most the limit
+  bool truncated = false;                      // lines were left unread beyond the limit
+  std::optional<Refusal> error;                // set when nothing could be loaded
+  std::unique_ptr<const std::u16string> text;  // the decoded lines with their line ends
 };
 
 // Splits code page 932 bytes into lines (CR LF, LF or CR ends a line; a last line without

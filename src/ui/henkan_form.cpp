@@ -81,13 +81,13 @@ void HenkanForm::DatOpen_Click() {
   // The new file replaces all the data: slots beyond its lines must not carry records of an
   // earlier, longer file into the next conversion.
   const size_t count = std::min(loaded.lines.size(), dataLines_.size());
-  std::move(loaded.lines.begin(), loaded.lines.begin() + static_cast<std::ptrdiff_t>(count),
+  std::copy(loaded.lines.begin(), loaded.lines.begin() + static_cast<std::ptrdiff_t>(count),
             dataLines_.begin());
   std::fill(dataLines_.begin() + static_cast<std::ptrdiff_t>(count), dataLines_.end(),
             std::u16string());
 
   window_.SetStatus(loaded.truncated ? msg::kTooManyLines : ui_msg::kReadDone);
-  window_.SetDisplayText(JoinWithCrLf(std::span<const std::u16string>(dataLines_.data(), count)));
+  window_.SetDisplayText(JoinWithCrLf(std::span(loaded.lines).first(count)));
   window_.SetCaption(ui_msg::kIdleCaption);
 }
 

@@ -76,7 +76,7 @@ TEST(CleanRecord, DropsLeadingSpacesButNotAFinalLetterAlone) {
 
 TEST(CollectSourceRecords, KeepsRecordsAroundTheFirstMarker) {
   auto lines = test::Lines({"10 01 #999", "ab", "", "1 A", "x999y", "99", "999", "  0 B", "99 0"});
-  CollectedRecords collected = CollectSourceRecords(lines);
+  CollectedRecords collected = CollectSourceRecords(test::Views(lines));
   EXPECT_TRUE(collected.markerSeen);
   ASSERT_EQ(collected.records.size(), 4u);
   EXPECT_EQ(collected.records[0].text, u"1 A");
@@ -88,9 +88,9 @@ TEST(CollectSourceRecords, KeepsRecordsAroundTheFirstMarker) {
 }
 
 TEST(CollectSourceRecords, CommentOrShortLineIsNeverTheMarker) {
-  EXPECT_FALSE(CollectSourceRecords(test::Lines({"# 999", "99", "1 2"})).markerSeen);
+  EXPECT_FALSE(CollectSourceRecords(test::Views(test::Lines({"# 999", "99", "1 2"}))).markerSeen);
   auto lines = test::Lines({"999 #", "999"});
-  CollectedRecords collected = CollectSourceRecords(lines);
+  CollectedRecords collected = CollectSourceRecords(test::Views(lines));
   EXPECT_TRUE(collected.markerSeen);
   EXPECT_TRUE(collected.records.empty());
 }
@@ -99,9 +99,9 @@ TEST(CollectSourceRecords, LooksAtNoMoreThan1201Lines) {
   std::vector<std::u16string> lines(1300, u"1 2");
   lines[1200] = u"999";
   lines[1201] = u"999";
-  EXPECT_TRUE(CollectSourceRecords(lines).markerSeen);
+  EXPECT_TRUE(CollectSourceRecords(test::Views(lines)).markerSeen);
   lines[1200] = u"1 2";
-  EXPECT_FALSE(CollectSourceRecords(lines).markerSeen);
+  EXPECT_FALSE(CollectSourceRecords(test::Views(lines)).markerSeen);
 }
 
 }  // namespace

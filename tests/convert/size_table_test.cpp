@@ -8,7 +8,7 @@ namespace qdvz {
 namespace {
 
 std::vector<std::string> Items(std::initializer_list<const char*> lines) {
-  SizeItemsRead read = ReadSizeItems(test::Lines(lines));
+  SizeItemsRead read = ReadSizeItems(test::Views(test::Lines(lines)));
   EXPECT_FALSE(read.error);
   std::vector<std::string> items;
   for (const auto& item : read.items) items.push_back(ToUtf8(item));
@@ -34,7 +34,7 @@ TEST(ReadSizeItems, QuotedItemsMayHoldCommas) {
 }
 
 TEST(ReadSizeItems, UnclosedQuoteIsRefusedWithItsLine) {
-  SizeItemsRead read = ReadSizeItems(test::Lines({"1,2", "3,\"4"}));
+  SizeItemsRead read = ReadSizeItems(test::Views(test::Lines({"1,2", "3,\"4"})));
   ASSERT_TRUE(read.error);
   EXPECT_EQ(*read.error, (Refusal{msg::kUnclosedQuote, 2}));
   EXPECT_TRUE(read.items.empty());

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/size_table.h"
@@ -22,6 +23,11 @@ inline std::vector<std::u16string> Lines(std::initializer_list<const char*> line
   std::vector<std::u16string> out;
   for (const char* line : lines) out.push_back(FromUtf8(line));
   return out;
+}
+
+// Views of lines, as the loaded lines are handed to the engine.
+inline std::vector<std::u16string_view> Views(const std::vector<std::u16string>& lines) {
+  return {lines.begin(), lines.end()};
 }
 
 // The document's lines without their CR LF ends.

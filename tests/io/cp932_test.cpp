@@ -22,6 +22,10 @@ std::string Hex(std::string_view bytes) {
   return out;
 }
 
+std::u16string FromAscii(const std::string& ascii) {
+  return {ascii.begin(), ascii.end()};
+}
+
 // Every one- and two-byte sequence that decodes must encode back to bytes that decode to the
 // same text; where the bytes differ it must be one of the known duplicate codes.
 TEST(Cp932, EveryValidSequenceRoundTrips) {
@@ -205,6 +209,30 @@ TEST(Cp932, LongTextsRoundTrip) {
   Cp932Decoded decoded = DecodeCp932(encoded.bytes);
   ASSERT_TRUE(decoded.ok);
   EXPECT_EQ(decoded.text, text);
+}
+
+// ASCII is converted eight bytes (four units) at a time: a character outside ASCII, good or
+// bad, must be found at any place within such a word.
+TEST(Cp932, FindsCharactersOutsideAsciiAtEveryPlaceInAWord) {
+  for (size_t at = 0; at < 18; ++at) {
+    SCOPED_TRACE(at);
+    const std::string before(at, 'a');
+    const std::string after(17 - at, 'b');
+    const std::u16string text = FromAscii(before) + u"あ" + FromAscii(after);
+    Cp932Decoded decoded = DecodeCp932(before + "\x82\xA0" + after);
+    EXPECT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.text, text);
+    Cp932Encoded encoded = EncodeCp932(text);
+    EXPECT_TRUE(encoded.ok);
+    EXPECT_EQ(encoded.bytes, before + "\x82\xA0" + after);
+
+    decoded = DecodeCp932(before + "\xA0" + after);
+    EXPECT_FALSE(decoded.ok);
+    EXPECT_EQ(decoded.errorOffset, at);
+    encoded = EncodeCp932(FromAscii(before) + u"\u0100" + FromAscii(after));
+    EXPECT_FALSE(encoded.ok);
+    EXPECT_EQ(encoded.errorIndex, at);
+  }
 }
 
 #ifndef _WIN32

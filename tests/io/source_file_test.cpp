@@ -18,7 +18,7 @@
 namespace qdvz {
 namespace {
 
-using Lines = std::vector<std::u16string>;
+using Lines = std::vector<std::u16string_view>;
 
 TEST(SplitSourceBytes, SplitsAtEveryKindOfLineEnd) {
   struct Case {
@@ -94,12 +94,33 @@ TEST(SplitSourceBytes, RefusesWhatIsNotCodePage932Text) {
       {"UTF-16BE mark", "\xFE\xFF\0o\0k", {msg::kUtf16File, 1}},
       {"NUL", std::string("a\r\nb\r\nc\0d\r\n", 10), {msg::kNulInFile, 3}},
       {"NUL before an invalid byte", std::string("\0\xA0", 2), {msg::kNulInFile, 1}},
+      {"invalid byte before a NUL", std::string("\xA0\r\n\0", 4), {msg::kNotCp932, 1}},
   };
   for (const Case& c : cases) {
     LoadedLines loaded = SplitSourceBytes(c.bytes);
     ASSERT_TRUE(loaded.error) << c.name;
     EXPECT_EQ(*loaded.error, c.refusal) << c.name;
     EXPECT_TRUE(loaded.lines.empty()) << c.name;
+  }
+}
+
+// Lines are searched and decoded eight bytes at a time: a line end, a NUL or a character
+// outside ASCII must be found at any place within such a word.
+TEST(SplitSourceBytes, FindsWhatEndsALineAtEveryPlaceInAWord) {
+  for (size_t at = 0; at < 18; ++at) {
+    SCOPED_TRACE(at);
+    const std::string before(at, 'a');
+    const std::string after(17 - at, 'b');
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+      LoadedLines loaded = SplitSourceBytes(before + end + after + "\x82\xA0" + after);
+      ASSERT_FALSE(loaded.error);
+      std::u16string second = FromUtf8(after) + u"あ" + FromUtf8(after);
+      EXPECT_EQ(loaded.lines, (Lines{FromUtf8(before), second}));
+    }
+    LoadedLines withNul = SplitSourceBytes("x\r\n" + before + '\0' + after);
+    EXPECT_EQ(withNul.error, (Refusal{msg::kNulInFile, 2}));
+    LoadedLines withBadByte = SplitSourceBytes("x\r\n" + before + '\xA0' + after);
+    EXPECT_EQ(withBadByte.error, (Refusal{msg::kNotCp932, 2}));
   }
 }
 
