@@ -35,17 +35,23 @@ std::u16string_view CleanRecord(std::u16string_view line) {
 RecordFields SplitRecord(std::u16string_view record) {
   RecordFields split;
   const size_t length = record.size();
-  size_t end = record.find(u' ');
-  if (end == std::u16string_view::npos) return split;
+  // Plain loops: the searches of string_view look for a set of characters one call per
+  // character, and records are split by the thousand.
+  auto firstSpaceFrom = [&](size_t from) {
+    while (from < length && record[from] != u' ') ++from;
+    return from;
+  };
+  auto firstNonSpaceFrom = [&](size_t from) {
+    while (from < length && record[from] == u' ') ++from;
+    return from;
+  };
+  size_t end = firstSpaceFrom(0);
+  if (end == length) return split;
   split.hasSpace = true;
   split.F(1) = record.substr(0, end);
 
-  auto startAfter = [&](size_t from) {
-    size_t start = record.find_first_not_of(u' ', from);
-    return start == std::u16string_view::npos ? length : start;
-  };
   for (int k = 2; k <= 11; ++k) {
-    size_t start = startAfter(end);
+    size_t start = firstNonSpaceFrom(end);
     if (k == 2) split.field2Start = static_cast<int>(start) + 1;
     if (k == 9) {
       // From the ninth field on, a double quote opens the final text field.
@@ -56,14 +62,14 @@ RecordFields SplitRecord(std::u16string_view record) {
         return split;
       }
     }
-    end = start < length ? record.find(u' ', start) : std::u16string_view::npos;
-    if (end == std::u16string_view::npos) {
+    end = firstSpaceFrom(start);
+    if (end == length) {
       split.F(k) = record.substr(start);
       return split;
     }
     split.F(k) = record.substr(start, end - start);
   }
-  split.F(12) = record.substr(startAfter(end));
+  split.F(12) = record.substr(firstNonSpaceFrom(end));
   return split;
 }
 

@@ -43,25 +43,34 @@ FileBytes ReadFileBytes(const std::filesystem::path& path) {
   } else if (S_ISDIR(info.st_mode)) {
     file.error = ReadRefusal(EISDIR);
   } else {
+    // A file whose size is known is read straight into room for that size and one byte more,
+    // so that one call normally reads it all and shows its end. What has no size (a device, a
+    // pipe, the files of /proc) or changes meanwhile is read in steps until nothing comes.
+    size_t expected = 0;
     if (S_ISREG(info.st_mode) && info.st_size > 0 &&
         static_cast<size_t>(info.st_size) <= kMaxFileBytes) {
-      file.bytes.reserve(static_cast<size_t>(info.st_size));
+      expected = static_cast<size_t>(info.st_size);
     }
-    char buffer[65536];
+    size_t room = expected > 0 ? expected + 1 : 65536;
+    size_t filled = 0;
+    file.bytes.resize(room);
     for (;;) {
-      ssize_t got = read(fd, buffer, sizeof buffer);
+      if (filled == file.bytes.size()) file.bytes.resize(filled + 65536);
+      size_t wanted = file.bytes.size() - filled;
+      ssize_t got = read(fd, file.bytes.data() + filled, wanted);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) {
         file.error = ReadRefusal(errno);
         break;
       }
-      if (got == 0) break;
-      file.bytes.append(buffer, static_cast<size_t>(got));
-      if (file.bytes.size() > kMaxFileBytes) {
+      filled += static_cast<size_t>(got);
+      if (filled > kMaxFileBytes) {
         file.error = Refusal{msg::kFileTooLarge, 0};
         break;
       }
+      if (got == 0 || (filled == expected && static_cast<size_t>(got) < wanted)) break;
     }
+    file.bytes.resize(filled);
   }
   close(fd);
   if (file.error) file.bytes.clear();
