@@ -3,7 +3,7 @@
 #   bench/batch.sh [COUNT]     (2000 files by default)
 # Builds the benchmark build (build-bench/, Release), makes COUNT mixed 1199-line QD files
 # with Japanese comments and texts, converts them all in one qd2vz run (-d) and decodes them
-# all in one iconv run, and prints both times and their ratio (best of three runs each).
+# all in one iconv run, and prints both times and their ratio (best of three runs each, taking turns).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-2000}
@@ -19,17 +19,20 @@ trap 'rm -rf "$work"' EXIT
 files=("$work"/in/mixed*.dat)
 echo "$count files, $(du -sh "$work/in" | cut -f1) of code page 932 text"
 
-# Seconds (wall clock) of the best of three runs of "$@".
-best_of_three() {
-  local best="" start end t
-  for _ in 1 2 3; do
-    start=$(date +%s.%N)
-    "$@"
-    end=$(date +%s.%N)
-    t=$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')
-    if [ -z "$best" ] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
-  done
-  printf '%.3f' "$best"
+# Times "$@" (wall clock) and keeps the time in the variable named by $1 if it is the best
+# so far. Dirty pages of earlier runs are written out first, so that no run pays for the
+# writing of another.
+time_best() {
+  local best=$1 start end t
+  shift
+  sync
+  start=$(date +%s.%N)
+  "$@"
+  end=$(date +%s.%N)
+  t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
+  if [ -z "${!best}" ] || awk -v t="$t" -v b="${!best}" 'BEGIN { exit !(t < b) }'; then
+    printf -v "$best" '%s' "$t"
+  fi
 }
 
 # Every run writes into a folder of its own: removing the files of the run before would leave
@@ -48,10 +51,15 @@ run_cp() {
   cp "${files[@]}" "$work/copy$runs"
 }
 
-qd2vz_time=$(best_of_three run_qd2vz)
+# Best of three rounds. The three commands take turns, so that a disk that is busier at one
+# moment than at another does not favour one of them.
+qd2vz_time="" iconv_time="" cp_time=""
+for _ in 1 2 3; do
+  time_best qd2vz_time run_qd2vz
+  time_best iconv_time run_iconv
+  time_best cp_time run_cp
+done
 [ "$(ls "$work/out1" | wc -l)" -eq "$count" ] || { echo "qd2vz did not write every file" >&2; exit 1; }
-iconv_time=$(best_of_three run_iconv)
-cp_time=$(best_of_three run_cp)
 echo "qd2vz: ${qd2vz_time} s"
 echo "iconv: ${iconv_time} s"
 echo "cp:    ${cp_time} s (copying the inputs: the cost of creating the files alone)"
