@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (build-fuzz/) and runs each for SECONDS seconds
-# (default 60), starting from a corpus seeded with the worked examples.
-#   bench/fuzz.sh [SECONDS]
+# (default 60), starting from a corpus seeded with the worked examples. Naming targets runs
+# only those (two such runs side by side use both cores).
+#   bench/fuzz.sh [SECONDS [TARGET...]]
 # Inputs that break a property are kept as build-fuzz/findings/<target>/crash-*.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] ||
+  targets=(cp932_decode_fuzz cp932_encode_fuzz split_record_fuzz convert_fuzz size_items_fuzz)
 build=build-fuzz
 
-cmake -S . -B "$build" -G Ninja -Wno-dev -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQDVZ_FUZZ=ON -DQDVZ_BUILD_TESTS=OFF \
-  -DQDVZ_BUILD_GUI=OFF >/dev/null
-cmake --build "$build"
+# One build at a time when runs start side by side.
+mkdir -p "$build"
+(
+  flock 9
+  cmake -S . -B "$build" -G Ninja -Wno-dev -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQDVZ_FUZZ=ON -DQDVZ_BUILD_TESTS=OFF \
+    -DQDVZ_BUILD_GUI=OFF >/dev/null
+  cmake --build "$build"
+) 9>"$build/.build-lock"
 
 # Seeds: whole files for the loaders, single records for the splitter, size files, texts.
-seeds=$build/seeds
-rm -rf "$seeds"
+seeds=$(mktemp -d "$build/seeds.XXXXXX")
+trap 'rm -rf "$seeds"' EXIT
 mkdir -p "$seeds"/{files,records,sizes,utf16}
 for f in tests/data/runs/*.dat tests/data/runs/*.qdc examples/*; do
   case "$f" in *.qdc) kind=sizes ;; *) kind=files ;; esac
@@ -36,7 +46,7 @@ declare -A corpus=(
   [cp932_decode_fuzz]=files [cp932_encode_fuzz]=utf16 [split_record_fuzz]=records
   [convert_fuzz]=files [size_items_fuzz]=sizes)
 status=0
-for target in cp932_decode_fuzz cp932_encode_fuzz split_record_fuzz convert_fuzz size_items_fuzz; do
+for target in "${targets[@]}"; do
   work=$build/corpus/$target findings=$build/findings/$target
   mkdir -p "$work" "$findings"
   echo "== $target: $seconds s" >&2

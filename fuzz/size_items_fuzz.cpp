@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   qdvz::LoadedLines loaded = qdvz::SplitSourceBytes(bytes, std::numeric_limits<int>::max());
   if (loaded.error) return 0;
-  const std::vector<std::u16string>& lines = loaded.lines;
+  const std::vector<std::u16string_view>& lines = loaded.lines;
   qdvz::SizeItemsRead read = qdvz::ReadSizeItems(lines);
   if (read.error) {
     FUZZ_CHECK(read.items.empty());
