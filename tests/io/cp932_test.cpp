@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/text.h"
 #include "io/cp932_runs.h"
 
 namespace qdvz {
@@ -20,10 +21,6 @@ std::string Hex(std::string_view bytes) {
     out += part;
   }
   return out;
-}
-
-std::u16string FromAscii(const std::string& ascii) {
-  return {ascii.begin(), ascii.end()};
 }
 
 // Every one- and two-byte sequence that decodes must encode back to bytes that decode to the
@@ -218,7 +215,7 @@ TEST(Cp932, FindsCharactersOutsideAsciiAtEveryPlaceInAWord) {
     SCOPED_TRACE(at);
     const std::string before(at, 'a');
     const std::string after(17 - at, 'b');
-    const std::u16string text = FromAscii(before) + u"あ" + FromAscii(after);
+    const std::u16string text = FromUtf8(before) + u"あ" + FromUtf8(after);
     Cp932Decoded decoded = DecodeCp932(before + "\x82\xA0" + after);
     EXPECT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.text, text);
@@ -229,7 +226,7 @@ TEST(Cp932, FindsCharactersOutsideAsciiAtEveryPlaceInAWord) {
     decoded = DecodeCp932(before + "\xA0" + after);
     EXPECT_FALSE(decoded.ok);
     EXPECT_EQ(decoded.errorOffset, at);
-    encoded = EncodeCp932(FromAscii(before) + u"\u0100" + FromAscii(after));
+    encoded = EncodeCp932(FromUtf8(before) + u"\u0100" + FromUtf8(after));
     EXPECT_FALSE(encoded.ok);
     EXPECT_EQ(encoded.errorIndex, at);
   }
