@@ -10,6 +10,7 @@
 #include "convert/convert_records.h"
 #include "convert/records.h"
 #include "convert/size_table.h"
+#include "io/qd_bytes.h"
 #include "io/save_text.h"
 #include "io/source_file.h"
 #include "mixed_data.h"
@@ -24,37 +25,37 @@ const std::string& FileBytes() {
 
 const LoadedLines& FileLines() {
   static const LoadedLines lines = [] {
-    LoadedLines loaded = SplitSourceBytes(FileBytes());
-    if (loaded.error || loaded.lines.size() != 1199) throw std::logic_error("bad mixed file");
-    return loaded;
+    Result<LoadedLines> loaded = SplitSourceBytes(FileBytes());
+    if (!loaded || loaded->lines.size() != 1199) throw std::logic_error("bad mixed file");
+    return std::move(*loaded);
   }();
   return lines;
 }
 
 const SizeItems& Sizes() {
   static const SizeItems sizes = [] {
-    LoadedLines lines = SplitSourceBytes(bench::MixedSizeFile());
-    SizeItemsRead read = ReadSizeItems(lines.lines);
-    SizeItems table;
-    StoreSizeItems(read.items, table);
-    return table;
+    Result<LoadedLines> lines = SplitSourceBytes(bench::MixedSizeFile());
+    if (!lines) throw std::logic_error("bad size file");
+    Result<std::vector<std::u16string>> items = ReadSizeItems(lines->lines);
+    if (!items) throw std::logic_error("bad size file");
+    return MakeSizeTable(*items).items;
   }();
   return sizes;
 }
 
 const std::u16string& Document() {
   static const std::u16string document = [] {
-    ConversionOutcome outcome = ConvertRecords(FileLines().lines, Sizes());
-    if (outcome.refusal) throw std::logic_error("mixed file refused");
-    return outcome.document;
+    Result<std::u16string> converted = ConvertRecords(FileLines().lines, Sizes());
+    if (!converted) throw std::logic_error("mixed file refused");
+    return *converted;
   }();
   return document;
 }
 
 void BM_ConvertRecords(benchmark::State& state) {
   for (auto _ : state) {
-    ConversionOutcome outcome = ConvertRecords(FileLines().lines, Sizes());
-    benchmark::DoNotOptimize(outcome.document.data());
+    Result<std::u16string> converted = ConvertRecords(FileLines().lines, Sizes());
+    benchmark::DoNotOptimize(converted->data());
   }
   state.SetItemsProcessed(state.iterations() * 1199);
 }
@@ -62,8 +63,8 @@ BENCHMARK(BM_ConvertRecords);
 
 void BM_SplitSourceBytes(benchmark::State& state) {
   for (auto _ : state) {
-    LoadedLines loaded = SplitSourceBytes(FileBytes());
-    benchmark::DoNotOptimize(loaded.lines.data());
+    Result<LoadedLines> loaded = SplitSourceBytes(FileBytes());
+    benchmark::DoNotOptimize(loaded->lines.data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(FileBytes().size()));
 }
@@ -71,8 +72,8 @@ BENCHMARK(BM_SplitSourceBytes);
 
 void BM_EncodeSavedText(benchmark::State& state) {
   for (auto _ : state) {
-    EncodedText encoded = EncodeSavedText(Document());
-    benchmark::DoNotOptimize(encoded.bytes.data());
+    Result<std::string> encoded = EncodeSavedText(Document());
+    benchmark::DoNotOptimize(encoded->data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Document().size() * 2));
 }
@@ -81,10 +82,8 @@ BENCHMARK(BM_EncodeSavedText);
 // Loading, converting and encoding one file, as qd2vz does for each input.
 void BM_WholeFile(benchmark::State& state) {
   for (auto _ : state) {
-    LoadedLines loaded = SplitSourceBytes(FileBytes());
-    ConversionOutcome outcome = ConvertRecords(loaded.lines, Sizes());
-    EncodedText encoded = EncodeSavedText(outcome.document);
-    benchmark::DoNotOptimize(encoded.bytes.data());
+    MacroBytes converted = ConvertQdBytes(FileBytes(), Sizes());
+    benchmark::DoNotOptimize(converted.macro->data());
   }
 }
 BENCHMARK(BM_WholeFile);

@@ -78,9 +78,9 @@ std::string MixedQdFile(int lines, int variant) {
 
   std::u16string text;
   for (const auto& line : out) text += FromUtf8(line) + u"\r\n";
-  Cp932Encoded encoded = EncodeCp932(text);
-  if (!encoded.ok) throw std::logic_error("mixed data is not code page 932");
-  return encoded.bytes;
+  Result<std::string> encoded = EncodeCp932(text);
+  if (!encoded) throw std::logic_error("mixed data is not code page 932");
+  return *encoded;
 }
 
 std::string MixedSizeFile() {

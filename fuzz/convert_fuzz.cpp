@@ -1,15 +1,16 @@
-// The whole conversion from the bytes of a file, as qd2vz runs it: loading never crashes,
-// a refusal names a message and a line of the input, and a converted document has the
-// macro's head, ends with a line end and can always be saved as code page 932.
+// The whole road from the bytes of a file to the bytes of its macro, as qd2vz runs it: it
+// never crashes, a refusal names a message and a line of the input, and a macro has the
+// macro's head, at most 1201 lines, ends with the line end that saving adds, and reads back
+// as code page 932.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "convert/convert_records.h"
 #include "convert/size_table.h"
 #include "fuzz_check.h"
-#include "io/save_text.h"
+#include "io/cp932.h"
+#include "io/qd_bytes.h"
 #include "io/source_file.h"
 
 namespace {
@@ -30,34 +31,27 @@ const qdvz::SizeItems& Sizes() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  qdvz::LoadedLines loaded = qdvz::SplitSourceBytes(bytes);
-  FUZZ_CHECK(loaded.lines.size() <= static_cast<size_t>(qdvz::kMaxLoadedLines));
-  if (loaded.error) {
-    FUZZ_CHECK(!loaded.error->message.empty());
-    FUZZ_CHECK(loaded.error->line >= 1 && loaded.error->line <= qdvz::kMaxLoadedLines);
-    FUZZ_CHECK(loaded.lines.empty());
+  qdvz::MacroBytes converted = qdvz::ConvertQdBytes(bytes, Sizes());
+  if (converted.warning) {
+    FUZZ_CHECK(converted.warning->kind == qdvz::FailureKind::kCutOff);
+    FUZZ_CHECK(converted.warning->line == qdvz::kMaxLoadedLines + 1);
+  }
+  if (!converted.macro) {
+    const qdvz::Failure& failure = converted.macro.failure();
+    FUZZ_CHECK(!failure.message.empty());
+    // Everything that a conversion produces can be saved.
+    FUZZ_CHECK(failure.kind != qdvz::FailureKind::kUnsavable);
+    FUZZ_CHECK(failure.line >= 0 && failure.line <= qdvz::kMaxLoadedLines);
     return 0;
   }
-  qdvz::ConversionOutcome outcome = qdvz::ConvertRecords(loaded.lines, Sizes());
-  if (outcome.refusal) {
-    FUZZ_CHECK(!outcome.refusal->message.empty());
-    FUZZ_CHECK(outcome.refusal->line >= 0);
-    FUZZ_CHECK(outcome.refusal->line <= static_cast<int>(loaded.lines.size()));
-    FUZZ_CHECK(outcome.document.empty());
-    return 0;
-  }
-  static constexpr std::u16string_view kHead =
-      u"vzm\r\n#----------------------------------------------\r\n";
-  FUZZ_CHECK(outcome.document.starts_with(kHead));
-  FUZZ_CHECK(outcome.document.ends_with(u"\r\n"));
-  // The document is at most 1201 lines.
+  const std::string& macro = *converted.macro;
+  static constexpr std::string_view kHead =
+      "vzm\r\n#----------------------------------------------\r\n";
+  FUZZ_CHECK(macro.starts_with(kHead));
+  FUZZ_CHECK(macro.ends_with("\r\n\r\n"));
   size_t lineEnds = 0;
-  for (size_t at = 0; (at = outcome.document.find(u"\r\n", at)) != std::u16string::npos; at += 2) {
-    ++lineEnds;
-  }
-  FUZZ_CHECK(lineEnds >= 4 && lineEnds <= 1201);
-  // Everything in the document came from code page 932 text or from the macro's own pieces.
-  qdvz::EncodedText saved = qdvz::EncodeSavedText(outcome.document);
-  FUZZ_CHECK(!saved.error);
+  for (size_t at = 0; (at = macro.find("\r\n", at)) != std::string::npos; at += 2) ++lineEnds;
+  FUZZ_CHECK(lineEnds >= 5 && lineEnds <= 1202);
+  FUZZ_CHECK(qdvz::DecodeCp932(macro));
   return 0;
 }

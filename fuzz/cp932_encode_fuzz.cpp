@@ -14,22 +14,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i + 1 < size; i += 2) {
     text += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
   }
-  qdvz::Cp932Encoded encoded = qdvz::EncodeCp932(text);
+  qdvz::Result<std::string> encoded = qdvz::EncodeCp932(text);
   // The remembered characters agree with iconv over whole runs.
-  qdvz::Cp932Encoded reference = qdvz::detail::EncodeCp932ByRuns(text);
-  FUZZ_CHECK(encoded.ok == reference.ok);
-  FUZZ_CHECK(encoded.errorIndex == reference.errorIndex);
-  FUZZ_CHECK(encoded.bytes == reference.bytes);
-  if (!encoded.ok) {
-    FUZZ_CHECK(encoded.errorIndex < text.size());
-    FUZZ_CHECK(encoded.bytes.empty());
+  qdvz::Result<std::string> reference = qdvz::detail::EncodeCp932ByRuns(text);
+  FUZZ_CHECK(static_cast<bool>(encoded) == static_cast<bool>(reference));
+  if (!encoded) {
+    const qdvz::Failure& failure = encoded.failure();
+    FUZZ_CHECK(failure == reference.failure());
+    FUZZ_CHECK(failure.kind == qdvz::FailureKind::kUnsavable);
+    FUZZ_CHECK(failure.position < text.size());
     // Everything before the index has a code.
-    FUZZ_CHECK(qdvz::EncodeCp932(std::u16string_view(text).substr(0, encoded.errorIndex)).ok);
+    FUZZ_CHECK(qdvz::EncodeCp932(std::u16string_view(text).substr(0, failure.position)));
     return 0;
   }
-  FUZZ_CHECK(encoded.bytes.size() <= 2 * text.size());
-  qdvz::Cp932Decoded back = qdvz::DecodeCp932(encoded.bytes);
-  FUZZ_CHECK(back.ok);
-  FUZZ_CHECK(back.text == text);
+  FUZZ_CHECK(*encoded == *reference);
+  FUZZ_CHECK(encoded->size() <= 2 * text.size());
+  qdvz::Result<std::u16string> back = qdvz::DecodeCp932(*encoded);
+  FUZZ_CHECK(back);
+  FUZZ_CHECK(*back == text);
   return 0;
 }

@@ -29,23 +29,26 @@ std::u16string Trimmed(std::u16string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  qdvz::LoadedLines loaded = qdvz::SplitSourceBytes(bytes, std::numeric_limits<int>::max());
-  if (loaded.error) return 0;
-  const std::vector<std::u16string_view>& lines = loaded.lines;
-  qdvz::SizeItemsRead read = qdvz::ReadSizeItems(lines);
-  if (read.error) {
-    FUZZ_CHECK(read.items.empty());
-    FUZZ_CHECK(read.error->line >= 1 && read.error->line <= static_cast<int>(lines.size()));
-    FUZZ_CHECK(lines[static_cast<size_t>(read.error->line - 1)].find(u'"') != std::u16string::npos);
+  qdvz::Result<qdvz::LoadedLines> loaded =
+      qdvz::SplitSourceBytes(bytes, std::numeric_limits<int>::max());
+  if (!loaded) return 0;
+  const std::vector<std::u16string_view>& lines = loaded->lines;
+  qdvz::Result<std::vector<std::u16string>> read = qdvz::ReadSizeItems(lines);
+  if (!read) {
+    const qdvz::Failure& failure = read.failure();
+    FUZZ_CHECK(failure.kind == qdvz::FailureKind::kBadSizeFile);
+    FUZZ_CHECK(failure.line >= 1 && failure.line <= static_cast<int>(lines.size()));
+    FUZZ_CHECK(lines[static_cast<size_t>(failure.line - 1)].find(u'"') != std::u16string::npos);
     return 0;
   }
+  const std::vector<std::u16string>& items = *read;
   // Every line gives at least one item, and a comma at most one more.
   size_t commas = 0;
   for (const auto& line : lines) {
     for (char16_t c : line) commas += c == u',';
   }
-  FUZZ_CHECK(read.items.size() >= lines.size());
-  FUZZ_CHECK(read.items.size() <= lines.size() + commas);
+  FUZZ_CHECK(items.size() >= lines.size());
+  FUZZ_CHECK(items.size() <= lines.size() + commas);
 
   bool anyQuote = false;
   for (const auto& line : lines) anyQuote = anyQuote || line.find(u'"') != std::u16string::npos;
@@ -61,10 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         start = comma + 1;
       }
     }
-    FUZZ_CHECK(read.items == expected);
+    FUZZ_CHECK(items == expected);
   }
-  qdvz::SizeItems table;
-  int stored = qdvz::StoreSizeItems(read.items, table);
-  FUZZ_CHECK(stored == static_cast<int>(std::min<size_t>(read.items.size(), qdvz::kSizeSlots)));
+  qdvz::SizeTable table = qdvz::MakeSizeTable(items);
+  FUZZ_CHECK(table.warning.has_value() == (items.size() > qdvz::kSizeSlots));
+  for (size_t slot = 0; slot < qdvz::kSizeSlots; ++slot) {
+    FUZZ_CHECK(table.items[slot] == (slot < items.size() ? items[slot] : std::u16string()));
+  }
   return 0;
 }

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "ui/henkan_window.h"
+#include "ui/qt/henkan_window.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include "cli/options.h"
 
+#include "convert/text.h"
+
 namespace qdvz::cli {
 
-ParsedOptions ParseOptions(const std::vector<std::string>& args) {
-  ParsedOptions parsed;
-  Options& o = parsed.options;
-  auto fail = [&](std::string message) {
-    parsed.usageError = std::move(message);
-    return parsed;
+Result<Options> ParseOptions(const std::vector<std::string>& args) {
+  Options o;
+  auto fail = [](const std::string& message) {
+    return Failure{FailureKind::kUsage, FromUtf8(message)};
   };
   bool onlyFiles = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -64,7 +64,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       o.outputDirectory = *value;
     }
   }
-  if (o.help || o.version) return parsed;
+  if (o.help || o.version) return o;
   if (o.sizeFile.empty()) return fail("文字サイズ設定ファイルを -s で指定してください");
   if (o.inputs.empty()) return fail("変換するＱＤのデータファイルを指定してください");
   if (o.outputFile && o.outputDirectory) return fail("-o と -d は同時に指定できません");
@@ -76,7 +76,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
       if (input == "-") return fail("標準入力（-）は -d と一緒に使えません");
     }
   }
-  return parsed;
+  return o;
 }
 
 }  // namespace qdvz::cli

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/failure.h"
+
 namespace qdvz::cli {
 
 struct Options {
@@ -15,11 +17,7 @@ struct Options {
   bool version = false;
 };
 
-struct ParsedOptions {
-  Options options;
-  std::string usageError;  // non-empty when the command line is wrong
-};
-
-ParsedOptions ParseOptions(const std::vector<std::string>& args);
+// The options of qd2vz from its arguments (UTF-8); a wrong command line fails as kUsage.
+Result<Options> ParseOptions(const std::vector<std::string>& args);
 
 }  // namespace qdvz::cli

@@ -34,7 +34,9 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
     run.WriteScaleAndSelect(RecordFields{});
     return Flow::kContinue;
   }
-  if (record.starts_with(u"vzm") || record.starts_with(u"VZM")) run.Refuse(msg::kNotQdData);
+  if (record.starts_with(u"vzm") || record.starts_with(u"VZM")) {
+    run.Refuse(msg::kNotQdData, FailureKind::kNotQdData);
+  }
   if (record.size() > kMaxRecordLength) run.Refuse(msg::kRecordTooLong);
 
   RecordFields f = SplitRecord(record);
@@ -83,16 +85,17 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
 
 }  // namespace
 
-ConversionOutcome ConvertRecords(std::span<const std::u16string> dataLines,
-                                 const SizeItems& sizes) {
+Result<std::u16string> ConvertRecords(std::span<const std::u16string> dataLines,
+                                      const SizeItems& sizes) {
   std::vector<std::u16string_view> views(dataLines.begin(), dataLines.end());
   return ConvertRecords(views, sizes);
 }
 
-ConversionOutcome ConvertRecords(std::span<const std::u16string_view> dataLines,
-                                 const SizeItems& sizes) {
+Result<std::u16string> ConvertRecords(std::span<const std::u16string_view> dataLines,
+                                      const SizeItems& sizes) {
+  if (!HasSizeData(sizes)) return Failure{FailureKind::kNoSizeData, msg::kNoSizeData};
   CollectedRecords collected = CollectSourceRecords(dataLines);
-  if (!collected.markerSeen) return {{}, Refusal{msg::kNotQdData, 0}};
+  if (!collected.markerSeen) return Failure{FailureKind::kNotQdData, msg::kNotQdData};
 
   MacroRun run(sizes);
   try {
@@ -101,11 +104,11 @@ ConversionOutcome ConvertRecords(std::span<const std::u16string_view> dataLines,
       if (ConvertRecord(record.text, run) == Flow::kStop) break;
     }
   } catch (const RunRefused& refused) {
-    return {{}, refused.refusal};
+    return refused.failure;
   }
   run.MacroLines.Set(0, {u"vzm"});
   run.MacroLines.Set(1, {u"#----------------------------------------------"});
-  return {run.Document(), std::nullopt};
+  return run.Document();
 }
 
 }  // namespace qdvz

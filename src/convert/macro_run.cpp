@@ -41,8 +41,8 @@ int16_t MacroRun::IntegerOrRefuse(double value) const {
   return *integer;
 }
 
-void MacroRun::Refuse(const char16_t* message) const {
-  throw RunRefused{Refusal{message, currentLine}};
+void MacroRun::Refuse(const char16_t* message, FailureKind kind) const {
+  throw RunRefused{Failure{kind, message, currentLine}};
 }
 
 void MacroRun::WriteScaleAndSelect(const RecordFields& fields) {

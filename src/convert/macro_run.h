@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "convert/failure.h"
 #include "convert/records.h"
-#include "convert/refusal.h"
 #include "convert/size_table.h"
 
 namespace qdvz {
@@ -15,9 +15,9 @@ namespace qdvz {
 inline constexpr int kMacroSlots = 1201;
 
 // Thrown inside a run when the data goes beyond what the macro can hold; ConvertRecords
-// turns it into a refusal.
+// returns its failure.
 struct RunRefused {
-  Refusal refusal;
+  Failure failure;
 };
 
 // What an arc record leaves for the next one that has no marker or no head of its own.
@@ -79,7 +79,9 @@ struct MacroRun {
   void WriteScaleAndSelect(const RecordFields& fields);
   // The integer of a value, refusing a value outside 16 bits.
   int16_t IntegerOrRefuse(double value) const;
-  [[noreturn]] void Refuse(const char16_t* message) const;
+  // Ends the run with a failure that names the record's line.
+  [[noreturn]] void Refuse(const char16_t* message,
+                           FailureKind kind = FailureKind::kBeyondMacro) const;
 
   // Every slot from 0 to NextSlot, each followed by CR LF.
   std::u16string Document() const;

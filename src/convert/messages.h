@@ -5,9 +5,6 @@ namespace qdvz::msg {
 
 inline constexpr char16_t kNotQdData[] = u"ＱＤのデータではありません";
 inline constexpr char16_t kNoSizeData[] = u"文字サイズのデータがありません";
-inline constexpr char16_t kConverting[] = u"データの変換中";
-inline constexpr char16_t kConvertingStatus[] = u"をデータの変換中";
-inline constexpr char16_t kConverted[] = u"変換終了";
 
 // Refusals of the run where the data goes beyond what the macro format can hold.
 inline constexpr char16_t kIntegerOutOfRange[] = u"数値が整数の範囲（-32768～32767）を越えています";

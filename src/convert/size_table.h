@@ -4,9 +4,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "convert/refusal.h"
+#include "convert/failure.h"
 
 namespace qdvz {
 
@@ -17,15 +18,15 @@ using SizeItems = std::array<std::u16string, kSizeSlots>;
 // commas and line ends, blanks around an unquoted item are dropped, a double-quoted item
 // loses its quotes and may hold commas, an empty line is one empty item. A quote that is
 // never closed on its line is refused, naming the line.
-struct SizeItemsRead {
-  std::vector<std::u16string> items;
-  std::optional<Refusal> error;
-};
-SizeItemsRead ReadSizeItems(std::span<const std::u16string_view> lines);
+Result<std::vector<std::u16string>> ReadSizeItems(std::span<const std::u16string_view> lines);
 
-// Stores items into slots 0 upward, leaving later slots as they were; items beyond the
-// last slot are not stored. Returns how many items were stored.
-int StoreSizeItems(std::span<const std::u16string> items, SizeItems& table);
+// The table made of a file's items: slot 0 upward, empty beyond the last item. Items beyond
+// the last slot are left out, with a warning.
+struct SizeTable {
+  SizeItems items;
+  std::optional<Failure> warning;
+};
+SizeTable MakeSizeTable(std::span<const std::u16string> items);
 
 // The table counts as loaded when slot 0 holds something.
 inline bool HasSizeData(const SizeItems& table) {

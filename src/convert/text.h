@@ -19,16 +19,11 @@ inline bool IsOneOf(std::u16string_view code, std::initializer_list<std::u16stri
   return false;
 }
 
-// The last three characters of a name (the whole name when it is shorter), which is all
-// that the file-name checks of the window look at.
-inline std::u16string_view LastThree(std::u16string_view name) {
-  return name.size() <= 3 ? name : name.substr(name.size() - 3);
-}
-
 // Each line followed by CR LF: the display text of loaded lines.
 std::u16string JoinWithCrLf(std::span<const std::u16string_view> lines);
 
-// ASCII-only literal helpers for tests and messages.
+// UTF-8 to UTF-16 and back, for messages, file names and tests. A lone surrogate, which has no
+// UTF-8 form, becomes U+FFFD; so does a malformed UTF-8 sequence.
 std::u16string FromUtf8(std::string_view utf8);
 std::string ToUtf8(std::u16string_view text);
 

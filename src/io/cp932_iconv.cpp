@@ -122,8 +122,8 @@ bool DecodeRun(std::string_view run, std::u16string& text, size_t& errorOffset) 
 
 // Whether bytes decode back to exactly text.
 bool ComesBack(std::string_view bytes, std::u16string_view text) {
-  Cp932Decoded back = detail::DecodeCp932ByRuns(bytes);
-  return back.ok && back.text == text;
+  Result<std::u16string> back = detail::DecodeCp932ByRuns(bytes);
+  return back && *back == text;
 }
 
 // Encodes with iconv alone; consumed counts UTF-16 units.
@@ -202,12 +202,11 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
 
 }  // namespace
 
-Cp932Decoded DecodeCp932(std::string_view bytes) {
+Result<std::u16string> DecodeCp932(std::string_view bytes) {
   Converters& converters = ThreadConverters();
-  Cp932Decoded decoded;
   // Every byte gives at most one UTF-16 unit: write into room made beforehand.
-  decoded.text.resize(bytes.size());
-  char16_t* out = decoded.text.data();
+  std::u16string text(bytes.size(), u'\0');
+  char16_t* out = text.data();
   const size_t size = bytes.size();
   const char* in = bytes.data();
   size_t i = 0;
@@ -230,26 +229,20 @@ Cp932Decoded DecodeCp932(std::string_view bytes) {
     if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
     unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
     uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
-    if (entry == Converters::kInvalid) {
-      decoded.ok = false;
-      decoded.errorOffset = i;
-      decoded.text.clear();
-      return decoded;
-    }
+    if (entry == Converters::kInvalid) return detail::NotDecodable(i);
     if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
     *out++ = static_cast<char16_t>(entry & 0xFFFF);
     i += length;
   }
-  decoded.text.resize(static_cast<size_t>(out - decoded.text.data()));
-  return decoded;
+  text.resize(static_cast<size_t>(out - text.data()));
+  return text;
 }
 
-Cp932Encoded EncodeCp932(std::u16string_view text) {
+Result<std::string> EncodeCp932(std::u16string_view text) {
   Converters& converters = ThreadConverters();
-  Cp932Encoded encoded;
   // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
-  encoded.bytes.resize(text.size() * 2);
-  char* out = encoded.bytes.data();
+  std::string bytes(text.size() * 2, '\0');
+  char* out = bytes.data();
   const char16_t* in = text.data();
   const size_t size = text.size();
   for (size_t i = 0; i < size; ++i) {
@@ -267,27 +260,22 @@ Cp932Encoded EncodeCp932(std::u16string_view text) {
       continue;
     }
     uint32_t entry = EncodedCharacter(converters, unit);
-    if (entry == Converters::kInvalid) {
-      encoded.ok = false;
-      encoded.errorIndex = i;
-      encoded.bytes.clear();
-      return encoded;
-    }
+    if (entry == Converters::kInvalid) return detail::NotEncodable(text, i);
     if (entry == Converters::kComplex) return detail::EncodeCp932ByRuns(text);
     if ((entry >> 16 & 0xFF) == 2) *out++ = static_cast<char>(entry >> 8 & 0xFF);
     *out++ = static_cast<char>(entry & 0xFF);
   }
-  encoded.bytes.resize(static_cast<size_t>(out - encoded.bytes.data()));
-  return encoded;
+  bytes.resize(static_cast<size_t>(out - bytes.data()));
+  return bytes;
 }
 
 namespace detail {
 
-Cp932Decoded DecodeCp932ByRuns(std::string_view bytes) {
+Result<std::u16string> DecodeCp932ByRuns(std::string_view bytes) {
   return DecodeInRuns(bytes, DecodeRun);
 }
 
-Cp932Encoded EncodeCp932ByRuns(std::u16string_view text) {
+Result<std::string> EncodeCp932ByRuns(std::u16string_view text) {
   return EncodeInRuns(text, EncodeRun);
 }
 

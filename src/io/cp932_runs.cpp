@@ -1,18 +1,44 @@
 #include "io/cp932_runs.h"
 
 #include <algorithm>
+#include <cstdio>
+
+#include "convert/text.h"
+#include "io/io_messages.h"
 
 namespace qdvz::detail {
+namespace {
 
-Cp932Decoded DecodeInRuns(std::string_view bytes, RunDecoder decodeRun, size_t maxRun) {
-  Cp932Decoded decoded;
-  decoded.text.reserve(bytes.size());
+// The code point at index, joining a surrogate pair.
+char32_t CodePointAt(std::u16string_view text, size_t index) {
+  char32_t c = text[index];
+  if (IsHighSurrogate(text[index]) && index + 1 < text.size() && IsLowSurrogate(text[index + 1])) {
+    return 0x10000 + ((c - 0xD800) << 10) + (text[index + 1] - 0xDC00);
+  }
+  return c;
+}
+
+}  // namespace
+
+Failure NotDecodable(size_t offset) {
+  return Failure{FailureKind::kNotCp932Text, msg::kNotCp932, 0, offset};
+}
+
+Failure NotEncodable(std::u16string_view text, size_t index) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(CodePointAt(text, index)));
+  return Failure{FailureKind::kUnsavable, msg::CannotEncode(FromUtf8(hex)), 0, index};
+}
+
+Result<std::u16string> DecodeInRuns(std::string_view bytes, RunDecoder decodeRun, size_t maxRun) {
+  std::u16string text;
+  text.reserve(bytes.size());
   size_t i = 0;
   while (i < bytes.size()) {
     size_t start = i;
     while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-    decoded.text.append(bytes.begin() + static_cast<std::ptrdiff_t>(start),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(i));
+    text.append(bytes.begin() + static_cast<std::ptrdiff_t>(start),
+                bytes.begin() + static_cast<std::ptrdiff_t>(i));
     if (i == bytes.size()) break;
     // The run ends at an ASCII byte that begins a character; the trail byte of a
     // double-byte character may itself lie in the ASCII range (0x835C is ソ).
@@ -22,24 +48,21 @@ Cp932Decoded DecodeInRuns(std::string_view bytes, RunDecoder decodeRun, size_t m
     }
     i = std::min(i, bytes.size());
     size_t offset = 0;
-    if (!decodeRun(bytes.substr(start, i - start), decoded.text, offset)) {
-      decoded.ok = false;
-      decoded.errorOffset = start + offset;
-      decoded.text.clear();
-      return decoded;
+    if (!decodeRun(bytes.substr(start, i - start), text, offset)) {
+      return NotDecodable(start + offset);
     }
   }
-  return decoded;
+  return text;
 }
 
-Cp932Encoded EncodeInRuns(std::u16string_view text, RunEncoder encodeRun, size_t maxRun) {
-  Cp932Encoded encoded;
-  encoded.bytes.reserve(text.size());
+Result<std::string> EncodeInRuns(std::u16string_view text, RunEncoder encodeRun, size_t maxRun) {
+  std::string bytes;
+  bytes.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
     size_t start = i;
     while (i < text.size() && text[i] < 0x80) ++i;
-    for (size_t k = start; k < i; ++k) encoded.bytes += static_cast<char>(text[k]);
+    for (size_t k = start; k < i; ++k) bytes += static_cast<char>(text[k]);
     if (i == text.size()) break;
     // A lone surrogate has no code: converters would report it as a cut-off sequence or
     // quietly put a default character in its place.
@@ -56,15 +79,10 @@ Cp932Encoded EncodeInRuns(std::u16string_view text, RunEncoder encodeRun, size_t
       }
     }
     size_t index = 0;
-    bool ok = encodeRun(text.substr(start, i - start), encoded.bytes, index);
-    if (!ok || lone) {
-      encoded.ok = false;
-      encoded.errorIndex = ok ? i : start + index;
-      encoded.bytes.clear();
-      return encoded;
-    }
+    bool ok = encodeRun(text.substr(start, i - start), bytes, index);
+    if (!ok || lone) return NotEncodable(text, ok ? i : start + index);
   }
-  return encoded;
+  return bytes;
 }
 
 }  // namespace qdvz::detail

@@ -28,16 +28,20 @@ using RunDecoder = bool (*)(std::string_view run, std::u16string& text, size_t& 
 // false with the index within the run of the first character without an exact code.
 using RunEncoder = bool (*)(std::u16string_view run, std::string& bytes, size_t& errorIndex);
 
+// The failures of cp932.h for the bytes at offset and for the character at index of text.
+Failure NotDecodable(size_t offset);
+Failure NotEncodable(std::u16string_view text, size_t index);
+
 // The conversions of cp932.h, run by run; runs are cut at maxRun units.
-Cp932Decoded DecodeInRuns(std::string_view bytes, RunDecoder decodeRun,
-                          size_t maxRun = std::numeric_limits<size_t>::max());
-Cp932Encoded EncodeInRuns(std::u16string_view text, RunEncoder encodeRun,
-                          size_t maxRun = std::numeric_limits<size_t>::max());
+Result<std::u16string> DecodeInRuns(std::string_view bytes, RunDecoder decodeRun,
+                                    size_t maxRun = std::numeric_limits<size_t>::max());
+Result<std::string> EncodeInRuns(std::u16string_view text, RunEncoder encodeRun,
+                                 size_t maxRun = std::numeric_limits<size_t>::max());
 
 // The iconv conversions done by passing every run outside ASCII to iconv whole, without
 // remembering single characters: slower, and the reference that the remembered conversions
 // must agree with byte for byte.
-Cp932Decoded DecodeCp932ByRuns(std::string_view bytes);
-Cp932Encoded EncodeCp932ByRuns(std::u16string_view text);
+Result<std::u16string> DecodeCp932ByRuns(std::string_view bytes);
+Result<std::string> EncodeCp932ByRuns(std::u16string_view text);
 
 }  // namespace qdvz::detail

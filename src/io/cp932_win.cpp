@@ -113,11 +113,11 @@ bool EncodeRun(std::u16string_view run, std::string& bytes, size_t& errorIndex) 
 
 }  // namespace
 
-Cp932Decoded DecodeCp932(std::string_view bytes) {
+Result<std::u16string> DecodeCp932(std::string_view bytes) {
   return detail::DecodeInRuns(bytes, DecodeRun, kMaxRun);
 }
 
-Cp932Encoded EncodeCp932(std::u16string_view text) {
+Result<std::string> EncodeCp932(std::u16string_view text) {
   return detail::EncodeInRuns(text, EncodeRun, kMaxRun);
 }
 

@@ -2,23 +2,14 @@
 
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
+#include "io/system_error.h"
+#include "io/unique_handle.h"
 
 namespace qdvz {
 namespace {
 
-Refusal ReadRefusal(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:  // a folder on the way is missing
-    case ERROR_DIRECTORY:       // a part of the path that should be a folder is a file
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-      return {msg::kFileNotFound, 0};
-    case ERROR_ACCESS_DENIED:
-      return {msg::kNoReadPermission, 0};
-    default:
-      return {msg::CannotRead(static_cast<int>(error)), 0};
-  }
+Failure ReadFailure(DWORD error) {
+  return FileFailure(FileStep::kRead, static_cast<int>(error));
 }
 
 bool IsFolder(const std::filesystem::path& path) {
@@ -28,42 +19,37 @@ bool IsFolder(const std::filesystem::path& path) {
 
 }  // namespace
 
-FileBytes ReadFileBytes(const std::filesystem::path& path) {
-  FileBytes file;
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
+Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
+  UniqueHandle handle(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle.Valid()) {
     DWORD error = GetLastError();
     // Opening a folder as a file is refused as access denied; say what it really is.
-    file.error = error == ERROR_ACCESS_DENIED && IsFolder(path) ? Refusal{msg::kIsFolder, 0}
-                                                                : ReadRefusal(error);
-    return file;
+    if (error == ERROR_ACCESS_DENIED && IsFolder(path)) {
+      return Failure{FailureKind::kFileAccess, msg::kIsFolder};
+    }
+    return ReadFailure(error);
   }
+  std::string bytes;
   LARGE_INTEGER size{};
-  if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size) && size.QuadPart > 0 &&
-      static_cast<size_t>(size.QuadPart) <= kMaxFileBytes) {
-    file.bytes.reserve(static_cast<size_t>(size.QuadPart));
+  if (GetFileType(handle.Get()) == FILE_TYPE_DISK && GetFileSizeEx(handle.Get(), &size) &&
+      size.QuadPart > 0 && static_cast<size_t>(size.QuadPart) <= kMaxFileBytes) {
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
   }
   char buffer[65536];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(handle, buffer, sizeof buffer, &got, nullptr)) {
+    if (!ReadFile(handle.Get(), buffer, sizeof buffer, &got, nullptr)) {
       DWORD error = GetLastError();
       if (error == ERROR_BROKEN_PIPE) break;  // the writing end of a pipe was closed
-      file.error = ReadRefusal(error);
-      break;
+      return ReadFailure(error);
     }
     if (got == 0) break;
-    file.bytes.append(buffer, got);
-    if (file.bytes.size() > kMaxFileBytes) {
-      file.error = Refusal{msg::kFileTooLarge, 0};
-      break;
-    }
+    bytes.append(buffer, got);
+    if (bytes.size() > kMaxFileBytes) return Failure{FailureKind::kFileAccess, msg::kFileTooLarge};
   }
-  CloseHandle(handle);
-  if (file.error) file.bytes.clear();
-  return file;
+  return bytes;
 }
 
 }  // namespace qdvz

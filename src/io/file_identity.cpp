@@ -1,7 +1,7 @@
 #include "io/file_identity.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "io/unique_handle.h"
 #else
 #include <sys/stat.h>
 #endif
@@ -11,14 +11,11 @@ namespace qdvz {
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
 #ifdef _WIN32
   // Opening with no access right and backup semantics works for files and folders alike.
-  HANDLE handle =
-      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  UniqueHandle handle(CreateFileW(path.c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
-  bool ok = GetFileInformationByHandle(handle, &info) != 0;
-  CloseHandle(handle);
-  if (!ok) return std::nullopt;
+  if (!handle.Valid() || !GetFileInformationByHandle(handle.Get(), &info)) return std::nullopt;
   return FileIdentity(info.dwVolumeSerialNumber,
                       (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
 #else

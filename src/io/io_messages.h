@@ -28,6 +28,20 @@ inline constexpr char16_t kFolderNotFound[] = u"保存先のフォルダーが�
 inline constexpr char16_t kNoWritePermission[] = u"保存先に書き込む権限がありません";
 inline constexpr char16_t kDiskFull[] = u"ディスクの空き容量が足りません";
 inline constexpr char16_t kCannotSaveToFolder[] = u"フォルダーには保存できません";
+inline constexpr char16_t kReadOnlyFileSystem[] =
+    u"読み取り専用の場所（ファイルシステムや媒体）には保存できません";
+inline constexpr char16_t kFileInUse[] = u"ほかのプログラムがファイルを使用中です";
+
+// Names, whether read or written.
+inline constexpr char16_t kLinkLoop[] =
+    u"シンボリックリンクが循環しているか、たどるリンクが多すぎます";
+inline constexpr char16_t kNameTooLong[] = u"ファイル名かパスが長すぎます";
+inline constexpr char16_t kNotFolderOnPath[] = u"パスの途中にフォルダーではなくファイルがあります";
+inline constexpr char16_t kInvalidName[] =
+    u"ファイル名が正しくありません（使えない文字が含まれています）";
+inline constexpr char16_t kTooManyOpenFiles[] = u"開いているファイルが多すぎます";
+inline constexpr char16_t kDeviceError[] = u"装置の入出力エラーが起きました";
+inline constexpr char16_t kDriveNotReady[] = u"ドライブの準備ができていません";
 
 // "ファイルを読み込めません（エラー番号 N）"
 inline std::u16string CannotRead(int error) {
@@ -40,6 +54,9 @@ inline std::u16string CannotWrite(int error) {
 }
 
 // "Shift-JIS（コードページ932）で保存できない文字があります（U+XXXX）"
-std::u16string CannotEncode(char32_t codePoint);
+inline std::u16string CannotEncode(std::u16string_view hexCodePoint) {
+  return u"Shift-JIS（コードページ932）で保存できない文字があります（U+" +
+         std::u16string(hexCodePoint) + u"）";
+}
 
 }  // namespace qdvz::msg

@@ -2,34 +2,21 @@
 
 #include <limits>
 
-#include "convert/size_table.h"
 #include "convert/text.h"
 #include "io/file_bytes.h"
 #include "io/source_file.h"
 
 namespace qdvz {
 
-LoadedSizeFile LoadSizeFile(const std::filesystem::path& path) {
-  LoadedSizeFile loaded;
-  FileBytes file = ReadFileBytes(path);
-  if (file.error) {
-    loaded.error = file.error;
-    return loaded;
-  }
+Result<LoadedSizeFile> LoadSizeFile(const std::filesystem::path& path) {
+  Result<std::string> file = ReadFileBytes(path);
+  if (!file) return file.failure();
   // A size file has no line limit of its own: every line is shown.
-  LoadedLines lines = SplitSourceBytes(file.bytes, std::numeric_limits<int>::max());
-  if (lines.error) {
-    loaded.error = lines.error;
-    return loaded;
-  }
-  SizeItemsRead items = ReadSizeItems(lines.lines);
-  if (items.error) {
-    loaded.error = items.error;
-    return loaded;
-  }
-  loaded.displayText = JoinWithCrLf(lines.lines);
-  loaded.items = std::move(items.items);
-  return loaded;
+  Result<LoadedLines> lines = SplitSourceBytes(*file, std::numeric_limits<int>::max());
+  if (!lines) return lines.failure();
+  Result<std::vector<std::u16string>> items = ReadSizeItems(lines->lines);
+  if (!items) return items.failure();
+  return LoadedSizeFile{JoinWithCrLf(lines->lines), MakeSizeTable(*items)};
 }
 
 }  // namespace qdvz

@@ -68,16 +68,12 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) {
 
 }  // namespace
 
-LoadedLines SplitSourceBytes(std::string_view bytes, int maxLines) {
-  LoadedLines loaded;
+Result<LoadedLines> SplitSourceBytes(std::string_view bytes, int maxLines) {
   // Other encodings would decode to nonsense or fail on some line; name them instead.
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-    loaded.error = Refusal{msg::kUtf8File, 1};
-    return loaded;
-  }
+  if (StartsWith(bytes, "\xEF\xBB\xBF"))
+    return Failure{FailureKind::kNotCp932Text, msg::kUtf8File, 1};
   if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
-    loaded.error = Refusal{msg::kUtf16File, 1};
-    return loaded;
+    return Failure{FailureKind::kNotCp932Text, msg::kUtf16File, 1};
   }
 
   // Find where the lines to load end; what lies beyond them is never looked at. A line with
@@ -97,17 +93,16 @@ LoadedLines SplitSourceBytes(std::string_view bytes, int maxLines) {
 
   // Decode them at once into one text and hand out the lines as views of it.
   std::string_view kept = bytes.substr(0, pos);
-  Cp932Decoded decoded = DecodeCp932(kept);
-  if (!decoded.ok) {
-    loaded.error = Refusal{msg::kNotCp932, LineOf(kept, decoded.errorOffset)};
-    return loaded;
+  Result<std::u16string> decoded = DecodeCp932(kept);
+  if (!decoded) {
+    Failure failure = decoded.failure();
+    failure.line = LineOf(kept, failure.position);
+    return failure;
   }
-  if (nulLine != 0) {
-    loaded.error = Refusal{msg::kNulInFile, nulLine};
-    return loaded;
-  }
+  if (nulLine != 0) return Failure{FailureKind::kNotCp932Text, msg::kNulInFile, nulLine};
+  LoadedLines loaded;
   loaded.truncated = pos < bytes.size();
-  loaded.text = std::make_unique<const std::u16string>(std::move(decoded.text));
+  loaded.text = std::make_unique<const std::u16string>(std::move(*decoded));
   std::u16string_view text = *loaded.text;
   loaded.lines.reserve(static_cast<size_t>(count));
   for (size_t start = 0; start < text.size();) {
@@ -118,14 +113,10 @@ LoadedLines SplitSourceBytes(std::string_view bytes, int maxLines) {
   return loaded;
 }
 
-LoadedLines LoadSourceLines(const std::filesystem::path& path, int maxLines) {
-  FileBytes file = ReadFileBytes(path);
-  if (file.error) {
-    LoadedLines loaded;
-    loaded.error = file.error;
-    return loaded;
-  }
-  return SplitSourceBytes(file.bytes, maxLines);
+Result<LoadedLines> LoadSourceLines(const std::filesystem::path& path, int maxLines) {
+  Result<std::string> file = ReadFileBytes(path);
+  if (!file) return file.failure();
+  return SplitSourceBytes(*file, maxLines);
 }
 
 }  // namespace qdvz

@@ -3,33 +3,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "io/io_messages.h"
-#include "io/save_text.h"
+#include "io/system_error.h"
+#include "io/unique_fd.h"
+#include "io/write_target.h"
 
-namespace qdvz {
+namespace qdvz::detail {
 namespace {
 
-Refusal WriteRefusal(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return {msg::kFolderNotFound, 0};
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return {msg::kNoWritePermission, 0};
-    case ENOSPC:
-    case EDQUOT:
-      return {msg::kDiskFull, 0};
-    case EISDIR:
-      return {msg::kCannotSaveToFolder, 0};
-    default:
-      return {msg::CannotWrite(error), 0};
-  }
+Failure WriteFailure(int error) {
+  return FileFailure(FileStep::kWrite, error);
 }
 
 // Writes all of bytes; returns 0 or the errno of the failure.
@@ -43,18 +29,27 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
-// Devices and pipes cannot be replaced by renaming: write to them directly.
-std::optional<Refusal> WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
-  int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return WriteRefusal(errno);
-  int error = WriteAll(fd, bytes);
-  if (close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
-  if (error != 0) return WriteRefusal(error);
-  return std::nullopt;
+// Writes bytes and closes; 0 or the first errno.
+int WriteAndClose(UniqueFd& fd, std::string_view bytes) {
+  int error = WriteAll(fd.Get(), bytes);
+  int closeError = fd.Close();
+  return error != 0 ? error : closeError;
 }
 
-// What open(..., 0666) would give a new file. The mask can only be read by setting it;
-// files are written from one thread only.
+// Where a symbolic link that leads nowhere points, followed through further links, as the
+// shell's ">" would create it; the path itself when it is no such link.
+std::filesystem::path DanglingLinkEnd(const std::filesystem::path& path) {
+  std::filesystem::path end = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    std::filesystem::path next = std::filesystem::read_symlink(end, error);
+    if (error) break;
+    end = next.is_absolute() ? next : end.parent_path() / next;
+  }
+  return end;
+}
+
+// What open(..., 0666) would give a new file. The mask can only be read by setting it.
 mode_t NewFileMode() {
   mode_t mask = umask(0);
   umask(mask);
@@ -72,75 +67,92 @@ std::string TemporaryTemplate(const std::filesystem::path& target) {
 
 void SyncDirectory(const std::filesystem::path& target) {
   std::filesystem::path directory = target.parent_path();
-  int fd = open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);  // durability of the rename only; the file itself is already safe
-  close(fd);
+  UniqueFd fd(
+      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Valid()) fsync(fd.Get());  // durability of the rename only; the file is already safe
 }
 
 }  // namespace
 
-std::optional<Refusal> WriteFileAtomically(const std::filesystem::path& path,
-                                           std::string_view bytes) {
-  std::filesystem::path target = path;
+Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
+  WriteTarget target;
+  target.finalPath = path;
   struct stat existing {};
-  bool exists = stat(path.c_str(), &existing) == 0;
-  if (!exists && errno != ENOENT) return WriteRefusal(errno);
-  if (exists) {
-    if (S_ISDIR(existing.st_mode)) return WriteRefusal(EISDIR);
-    if (!S_ISREG(existing.st_mode)) return WriteInPlace(path, bytes);
-    // A read-only file is not replaced behind its back, as opening it for writing would
-    // not be allowed either.
-    if (access(path.c_str(), W_OK) != 0) return WriteRefusal(errno);
-    // Through a symbolic link the file it points to is replaced, not the link.
+  if (stat(path.c_str(), &existing) != 0) {
+    if (errno != ENOENT) return WriteFailure(errno);
+    target.finalPath = DanglingLinkEnd(path);
+    return target;
+  }
+  if (S_ISDIR(existing.st_mode)) {
+    target.kind = WriteTarget::Kind::kFolder;
+  } else if (!S_ISREG(existing.st_mode)) {
+    target.kind = WriteTarget::Kind::kOther;
+  } else {
+    target.kind = WriteTarget::Kind::kRegularFile;
+    if (access(path.c_str(), W_OK) != 0) {
+      if (errno != EACCES && errno != EPERM) return WriteFailure(errno);
+      target.readOnly = true;
+    }
+    // Through a symbolic link the file it leads to is replaced, not the link.
     std::error_code ignored;
     std::filesystem::path resolved = std::filesystem::canonical(path, ignored);
-    if (!resolved.empty()) target = resolved;
+    if (!resolved.empty()) target.finalPath = resolved;
   }
+  return target;
+}
 
-  if (!exists) {
-    // Nothing to protect: write the new file under its own name, created here and now so
-    // that a failure can remove it without touching anybody else's file.
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      int error = WriteAll(fd, bytes);
-      if (close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
-      if (error == 0) return std::nullopt;
-      unlink(path.c_str());
-      return WriteRefusal(error);
-    }
-    // Created by someone else meanwhile: replace it like any existing file below.
-    if (errno != EEXIST) return WriteRefusal(errno);
+Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
+  UniqueFd fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (!fd.Valid()) {
+    if (errno == EEXIST) return NewFile::kTaken;
+    return WriteFailure(errno);
   }
+  if (int error = WriteAndClose(fd, bytes); error != 0) {
+    unlink(path.c_str());
+    return WriteFailure(error);
+  }
+  return NewFile::kWritten;
+}
 
-  std::string pattern = TemporaryTemplate(target);
+Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view bytes) {
+  struct stat existing {};
+  bool exists = stat(path.c_str(), &existing) == 0;
+
+  std::string pattern = TemporaryTemplate(path);
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  int fd = mkstemp(name.data());
-  if (fd < 0) return WriteRefusal(errno);
+  UniqueFd fd(mkstemp(name.data()));
+  if (!fd.Valid()) return WriteFailure(errno);
 
   int error = 0;
   if (exists) {
-    if (fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
+    if (fchmod(fd.Get(), existing.st_mode & 07777) != 0) error = errno;
     if (error == 0 && (existing.st_uid != geteuid() || existing.st_gid != getegid()) &&
-        fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0) {
       // Only the owner can give a file away; the new file then stays ours.
     }
-  } else if (fchmod(fd, NewFileMode()) != 0) {
+  } else if (fchmod(fd.Get(), NewFileMode()) != 0) {
     error = errno;
   }
-  if (error == 0) error = WriteAll(fd, bytes);
-  // Replacing a file, its old contents must survive until the new ones are on the disk; a
-  // new file has nothing to protect, and syncing each one would dominate a batch's time.
-  if (error == 0 && exists && fsync(fd) != 0) error = errno;
-  if (close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
-  if (error == 0 && rename(name.data(), target.c_str()) != 0) error = errno;
+  if (error == 0) error = WriteAll(fd.Get(), bytes);
+  // The old contents must survive until the new ones are on the disk.
+  if (error == 0 && fsync(fd.Get()) != 0) error = errno;
+  int closeError = fd.Close();
+  if (error == 0) error = closeError;
+  if (error == 0 && rename(name.data(), path.c_str()) != 0) error = errno;
   if (error != 0) {
     unlink(name.data());
-    return WriteRefusal(error);
+    return WriteFailure(error);
   }
-  if (exists) SyncDirectory(target);
-  return std::nullopt;
+  SyncDirectory(path);
+  return {};
 }
 
-}  // namespace qdvz
+Result<void> WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
+  UniqueFd fd(open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  if (!fd.Valid()) return WriteFailure(errno);
+  if (int error = WriteAndClose(fd, bytes); error != 0) return WriteFailure(error);
+  return {};
+}
+
+}  // namespace qdvz::detail

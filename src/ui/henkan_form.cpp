@@ -7,8 +7,7 @@
 #include <string_view>
 
 #include "convert/convert_records.h"
-#include "convert/messages.h"
-#include "convert/refusal.h"
+#include "convert/failure.h"
 #include "convert/text.h"
 #include "io/file_path.h"
 #include "io/io_messages.h"
@@ -26,9 +25,11 @@ constexpr std::array kDataExtensions = {u"dat"sv, u"DAT"sv, u"txt"sv, u"TXT"sv, 
 constexpr std::array kSizeExtensions = {u"qdc"sv, u"QDC"sv};
 constexpr std::array kSaveExtensions = {u"txt"sv, u"qdc"sv, u"dat"sv, u"QDC"sv, u"TXT"sv, u"DAT"sv};
 
-// Names are judged by their last three characters alone, case-sensitively; no dot is needed.
+// Names are judged by their last three characters alone (the whole name when it is shorter),
+// case-sensitively; no dot is needed.
 bool HasExtension(std::u16string_view name, std::span<const std::u16string_view> accepted) {
-  return std::find(accepted.begin(), accepted.end(), LastThree(name)) != accepted.end();
+  std::u16string_view lastThree = name.size() <= 3 ? name : name.substr(name.size() - 3);
+  return std::find(accepted.begin(), accepted.end(), lastThree) != accepted.end();
 }
 
 }  // namespace
@@ -61,77 +62,74 @@ std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16stri
   window_.SetCaption(ui_msg::kReadingCaption);
   // The file list shows only files, but a typed name may lead to a pipe or a device.
   if (IsSpecialFile(ToFsPath(path))) {
-    EndFailedLoad(Refusal{msg::kNotRegularFile, 0});
+    EndFailedLoad(Failure{FailureKind::kFileAccess, msg::kNotRegularFile});
     return std::nullopt;
   }
   return path;
 }
 
-void HenkanForm::EndFailedLoad(const Refusal& why) {
+void HenkanForm::EndFailedLoad(const Failure& why) {
   // Nothing was taken from the file: the data and the display stay as they were.
-  window_.SetStatus(DescribeRefusal(why));
+  window_.SetStatus(Describe(why));
   window_.SetCaption(ui_msg::kIdleCaption);
 }
 
 void HenkanForm::DatOpen_Click() {
   auto path = BeginLoad(kDataExtensions, ui_msg::kWrongDataExtension);
   if (!path) return;
-  LoadedLines loaded = LoadSourceLines(ToFsPath(*path));
-  if (loaded.error) return EndFailedLoad(*loaded.error);
+  Result<LoadedLines> loaded = LoadSourceLines(ToFsPath(*path));
+  if (!loaded) return EndFailedLoad(loaded.failure());
   // The new file replaces all the data: slots beyond its lines must not carry records of an
   // earlier, longer file into the next conversion.
-  const size_t count = std::min(loaded.lines.size(), dataLines_.size());
-  std::copy(loaded.lines.begin(), loaded.lines.begin() + static_cast<std::ptrdiff_t>(count),
-            dataLines_.begin());
+  const std::span<const std::u16string_view> lines = loaded->lines;
+  const size_t count = std::min(lines.size(), dataLines_.size());
+  std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), dataLines_.begin());
   std::fill(dataLines_.begin() + static_cast<std::ptrdiff_t>(count), dataLines_.end(),
             std::u16string());
 
-  window_.SetStatus(loaded.truncated ? msg::kTooManyLines : ui_msg::kReadDone);
-  window_.SetDisplayText(JoinWithCrLf(std::span(loaded.lines).first(count)));
+  window_.SetStatus(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
+  window_.SetDisplayText(JoinWithCrLf(lines.first(count)));
   window_.SetCaption(ui_msg::kIdleCaption);
 }
 
 void HenkanForm::datopen1_Click() {
   auto path = BeginLoad(kSizeExtensions, ui_msg::kChooseSizeFile);
   if (!path) return;
-  LoadedSizeFile loaded = LoadSizeFile(ToFsPath(*path));
-  if (loaded.error) return EndFailedLoad(*loaded.error);
+  Result<LoadedSizeFile> loaded = LoadSizeFile(ToFsPath(*path));
+  if (!loaded) return EndFailedLoad(loaded.failure());
   // Like the data, the table holds exactly the items of the last file loaded.
-  sizeItems_.fill(std::u16string());
-  StoreSizeItems(loaded.items, sizeItems_);
+  sizeItems_ = std::move(loaded->table.items);
 
-  window_.SetDisplayText(loaded.displayText);
+  window_.SetDisplayText(loaded->displayText);
   window_.SetCaption(ui_msg::kIdleCaption);
-  window_.SetStatus(loaded.items.size() > sizeItems_.size() ? msg::kSizeItemsOverflow
-                                                            : ui_msg::kReadDone);
+  const std::optional<Failure>& warning = loaded->table.warning;
+  window_.SetStatus(warning ? warning->message : ui_msg::kReadDone);
 }
 
 void HenkanForm::DatCh_Click() {
   const std::u16string name = window_.FileNameText();
-  window_.SetCaption(name + msg::kConverting);
-  window_.SetStatus(name + msg::kConvertingStatus);
+  window_.SetCaption(name + ui_msg::kConvertingCaption);
+  window_.SetStatus(name + ui_msg::kConvertingStatus);
   window_.SetDisplayText(u"");
   window_.SetFileNameText(u"");
-  if (!HasSizeData(sizeItems_)) {
-    window_.SetStatus(msg::kNoSizeData);
-    return;
-  }
 
-  ConversionOutcome outcome = ConvertRecords(dataLines_, sizeItems_);
-  if (outcome.refusal) {
-    if (outcome.refusal->message == msg::kNotQdData) {
-      // Not QD data: the caption keeps telling what was attempted.
-      window_.SetStatus(msg::kNotQdData);
+  Result<std::u16string> document = ConvertRecords(dataLines_, sizeItems_);
+  if (!document) {
+    const Failure& failure = document.failure();
+    if (failure.kind == FailureKind::kNoSizeData || failure.kind == FailureKind::kNotQdData) {
+      // Nothing to convert: only the status line says why, and the caption keeps telling
+      // what was attempted.
+      window_.SetStatus(failure.message);
       return;
     }
     // The data goes beyond what the macro can hold: say where, and show nothing half-made.
-    window_.SetStatus(DescribeRefusal(*outcome.refusal));
+    window_.SetStatus(Describe(failure));
     window_.SetCaption(ui_msg::kIdleCaption);
     return;
   }
-  window_.SetDisplayText(outcome.document);
+  window_.SetDisplayText(*document);
   window_.SetCaption(ui_msg::kIdleCaption);
-  window_.SetStatus(msg::kConverted);
+  window_.SetStatus(ui_msg::kConverted);
 }
 
 void HenkanForm::DatSave_Click() {
@@ -148,9 +146,9 @@ void HenkanForm::DatSave_Click() {
   const std::u16string path = ChosenPath();
   window_.SetCaption(ui_msg::kWritingCaption);
   // SaveText adds the closing CR LF and replaces the file only once all of it is written.
-  if (auto error = SaveText(ToFsPath(path), window_.DisplayText())) {
+  if (Result<void> saved = SaveText(ToFsPath(path), window_.DisplayText()); !saved) {
     window_.SetCaption(ui_msg::kIdleCaption);
-    window_.SetStatus(DescribeRefusal(*error));
+    window_.SetStatus(Describe(saved.failure()));
     return;
   }
   window_.SetCaption(ui_msg::kIdleCaption);

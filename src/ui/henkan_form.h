@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "convert/failure.h"
 #include "convert/records.h"
-#include "convert/refusal.h"
 #include "convert/size_table.h"
 #include "ui/window_ops.h"
 
@@ -42,7 +42,7 @@ class HenkanForm {
   std::optional<std::u16string> BeginLoad(std::span<const std::u16string_view> extensions,
                                           const char16_t* wrongExtension);
   // A load that failed: why, and the caption back; nothing else changes.
-  void EndFailedLoad(const Refusal& why);
+  void EndFailedLoad(const Failure& why);
 
   WindowOps& window_;
   DataLineArray dataLines_{};

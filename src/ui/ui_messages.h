@@ -21,6 +21,10 @@ inline constexpr char16_t kWrongSaveExtension[] =
     u"拡張子が違います、ファイルの拡張子を、dat・qdc・txtに変更してください";
 inline constexpr char16_t kSaved[] = u"保存が完了しました";
 
+inline constexpr char16_t kConvertingCaption[] = u"データの変換中";   // after the file name
+inline constexpr char16_t kConvertingStatus[] = u"をデータの変換中";  // after the file name
+inline constexpr char16_t kConverted[] = u"変換終了";
+
 inline constexpr char16_t kErased[] = u"消去しました";
 inline constexpr char16_t kRedisplayed[] = u"再表示しました";
 

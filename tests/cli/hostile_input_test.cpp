@@ -293,7 +293,7 @@ TEST(HostileInput, UnreadableInputsAndUnwritableOutputs) {
       {"output onto a folder", "-s sizes.qdc -o folder example1.dat",
        "qd2vz: folder: フォルダーには保存できません\n"},
       {"output below a file", "-s sizes.qdc -o out.txt/x.txt example1.dat",
-       "qd2vz: out.txt/x.txt: 保存先のフォルダーが見つかりません\n"},
+       "qd2vz: out.txt/x.txt: パスの途中にフォルダーではなくファイルがあります\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -69,13 +69,13 @@ TEST(Qd2vz, StatementTableThroughTheCommandLine) {
     std::string record = line.substr(0, tab), statement = line.substr(tab + 1);
     SCOPED_TRACE(record);
     auto toCp932 = [](const std::string& utf8) {
-      return EncodeCp932(std::u16string(FromUtf8(utf8))).bytes;
+      return *EncodeCp932(std::u16string(FromUtf8(utf8)));
     };
     WriteBytes(dir / "in.dat", toCp932("999\r\n1 T\r\n" + record + "\r\n"));
     Result result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " in.dat");
     ASSERT_EQ(result.status, 0) << result.err;
     // The statement follows the head, the begin line and its two reserved slots.
-    std::string text = ToUtf8(DecodeCp932(result.out).text);
+    std::string text = ToUtf8(*DecodeCp932(result.out));
     std::vector<std::string> lines;
     for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
          start = end + 2) {

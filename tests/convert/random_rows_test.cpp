@@ -102,8 +102,8 @@ TEST(RandomRows, EveryRowCopiesTheFieldsIntoItsPlaces) {
       std::string record = Fill(row.record, values);
       std::string statement = Fill(row.statement, values);
       SCOPED_TRACE(record);
-      auto document = test::DocumentLines(
-          ConvertRecords(test::Lines({"999", "1 T", record.c_str()}), sizes).document);
+      auto document =
+          test::DocumentLines(*ConvertRecords(test::Lines({"999", "1 T", record.c_str()}), sizes));
       ASSERT_EQ(document.size(), 8u);
       EXPECT_EQ(document[6], statement);
     }

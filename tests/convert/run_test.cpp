@@ -14,24 +14,33 @@ using test::Lines;
 
 std::vector<std::string> Convert(const std::vector<std::u16string>& lines,
                                  const SizeItems& sizes = test::ExampleSizes()) {
-  ConversionOutcome outcome = ConvertRecords(lines, sizes);
-  EXPECT_FALSE(outcome.refusal) << ToUtf8(DescribeRefusal(*outcome.refusal));
-  return DocumentLines(outcome.document);
+  Result<std::u16string> document = ConvertRecords(lines, sizes);
+  if (!document) {
+    ADD_FAILURE() << ToUtf8(Describe(document.failure()));
+    return {};
+  }
+  return DocumentLines(*document);
 }
 
-Refusal Refused(const std::vector<std::u16string>& lines,
+Failure Refused(const std::vector<std::u16string>& lines,
                 const SizeItems& sizes = test::ExampleSizes()) {
-  ConversionOutcome outcome = ConvertRecords(lines, sizes);
-  EXPECT_TRUE(outcome.document.empty());
-  return outcome.refusal.value_or(Refusal{u"(converted)", 0});
+  Result<std::u16string> document = ConvertRecords(lines, sizes);
+  return document ? Failure{FailureKind::kCutOff, u"(converted)"} : document.failure();
+}
+
+Failure Beyond(const char16_t* message, int line) {
+  return Failure{FailureKind::kBeyondMacro, message, line};
 }
 
 const std::string kHead = "#----------------------------------------------";
 
 TEST(ConversionRun, DataWithoutMarkerOrWithMacroInputIsNotQdData) {
-  EXPECT_EQ(Refused(Lines({"1 A", "# 999"})), (Refusal{msg::kNotQdData, 0}));
-  EXPECT_EQ(Refused(Lines({"999", "1 A", "vzm", "99 0"})), (Refusal{msg::kNotQdData, 3}));
-  EXPECT_EQ(Refused(Lines({"999", "VZM 1"})), (Refusal{msg::kNotQdData, 2}));
+  EXPECT_EQ(Refused(Lines({"1 A", "# 999"})),
+            (Failure{FailureKind::kNotQdData, msg::kNotQdData, 0}));
+  EXPECT_EQ(Refused(Lines({"999", "1 A", "vzm", "99 0"})),
+            (Failure{FailureKind::kNotQdData, msg::kNotQdData, 3}));
+  EXPECT_EQ(Refused(Lines({"999", "VZM 1"})),
+            (Failure{FailureKind::kNotQdData, msg::kNotQdData, 2}));
   // Only the all-lower and all-upper forms count.
   EXPECT_EQ(Convert(Lines({"999", "Vzm", "vZM 1"})).size(), 5u);
 }
@@ -107,7 +116,7 @@ TEST(ConversionRun, ArcWithoutMarkerOrHeadKeepsThoseOfThePreviousArc) {
 }
 
 TEST(ConversionRun, RefusesIntegersBeyondSixteenBitsNamingTheLine) {
-  const Refusal outOfRange{msg::kIntegerOutOfRange, 3};
+  const Failure outOfRange = Beyond(msg::kIntegerOutOfRange, 3);
   EXPECT_EQ(Refused(Lines({"999", "1 T", "500 163840 5"})), outOfRange);
   EXPECT_EQ(Refused(Lines({"999", "1 T", "500 5 163840"})), outOfRange);
   EXPECT_EQ(Refused(Lines({"999", "1 T", "101 10 1 0 40000 0"})), outOfRange);
@@ -130,7 +139,7 @@ TEST(ConversionRun, SizeNumbersOneToFortyOneOnly) {
   for (const char* code : {"100", "142", "199", "1-1", "", "E"}) {
     std::string record = std::string("01 01 1 2 3 4 10003 ") + code + " \"x";
     EXPECT_EQ(Refused(Lines({"999", "1 T", record.c_str()}), sizes),
-              (Refusal{msg::kSizeNumberOutOfRange, 3}))
+              Beyond(msg::kSizeNumberOutOfRange, 3))
         << code;
   }
   // A marker in field 8 does not make a text record an arc: its size code is then "E".
@@ -140,9 +149,9 @@ TEST(ConversionRun, SizeNumbersOneToFortyOneOnly) {
 
 TEST(ConversionRun, ArcFactorBeyondSinglePrecisionIsRefused) {
   EXPECT_EQ(Refused(Lines({"999", "1 T", "01 00 1 2 3 4 e -5 1e39"})),
-            (Refusal{msg::kFactorOutOfRange, 3}));
+            Beyond(msg::kFactorOutOfRange, 3));
   EXPECT_EQ(Refused(Lines({"999", "1 T", "01 00 1 2 3 4 e -5 2e38"})),
-            (Refusal{msg::kFactorOutOfRange, 3}));
+            Beyond(msg::kFactorOutOfRange, 3));
 }
 
 std::vector<std::u16string> BlockWithLines(int statements) {
@@ -155,11 +164,11 @@ TEST(ConversionRun, MacroHoldsTwelveHundredSlotsAndNoMore) {
   // Head and block take slots 0 to 5; each record one more; the last line is slot NextSlot.
   auto doc = Convert(BlockWithLines(1194));
   EXPECT_EQ(doc.size(), 1201u);
-  EXPECT_EQ(Refused(BlockWithLines(1195)), (Refusal{msg::kMacroFull, 1197}));
+  EXPECT_EQ(Refused(BlockWithLines(1195)), Beyond(msg::kMacroFull, 1197));
   // A block end that would pass the last slot is refused as well.
   auto lines = BlockWithLines(1191);
   lines.push_back(u"99 0");
-  EXPECT_EQ(Refused(lines), (Refusal{msg::kMacroFull, 1194}));
+  EXPECT_EQ(Refused(lines), Beyond(msg::kMacroFull, 1194));
 }
 
 TEST(ConversionRun, RecordsUpTo32767Characters) {
@@ -169,7 +178,7 @@ TEST(ConversionRun, RecordsUpTo32767Characters) {
     return text;
   };
   EXPECT_EQ(Convert({u"999", u"1 T", record(32767)}).size(), 7u);
-  EXPECT_EQ(Refused({u"999", u"1 T", record(32768)}), (Refusal{msg::kRecordTooLong, 3}));
+  EXPECT_EQ(Refused({u"999", u"1 T", record(32768)}), Beyond(msg::kRecordTooLong, 3));
   // Long lines that never become records do not matter.
   std::u16string comment = u"#" + std::u16string(40000, u'x');
   EXPECT_EQ(Convert({comment, u"999", u"1 T"}).size(), 7u);

@@ -8,10 +8,13 @@ namespace qdvz {
 namespace {
 
 std::vector<std::string> Items(std::initializer_list<const char*> lines) {
-  SizeItemsRead read = ReadSizeItems(test::Views(test::Lines(lines)));
-  EXPECT_FALSE(read.error);
+  Result<std::vector<std::u16string>> read = ReadSizeItems(test::Views(test::Lines(lines)));
+  if (!read) {
+    ADD_FAILURE() << ToUtf8(Describe(read.failure()));
+    return {};
+  }
   std::vector<std::string> items;
-  for (const auto& item : read.items) items.push_back(ToUtf8(item));
+  for (const auto& item : *read) items.push_back(ToUtf8(item));
   return items;
 }
 
@@ -34,24 +37,27 @@ TEST(ReadSizeItems, QuotedItemsMayHoldCommas) {
 }
 
 TEST(ReadSizeItems, UnclosedQuoteIsRefusedWithItsLine) {
-  SizeItemsRead read = ReadSizeItems(test::Views(test::Lines({"1,2", "3,\"4"})));
-  ASSERT_TRUE(read.error);
-  EXPECT_EQ(*read.error, (Refusal{msg::kUnclosedQuote, 2}));
-  EXPECT_TRUE(read.items.empty());
+  Result<std::vector<std::u16string>> read =
+      ReadSizeItems(test::Views(test::Lines({"1,2", "3,\"4"})));
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.failure(), (Failure{FailureKind::kBadSizeFile, msg::kUnclosedQuote, 2}));
 }
 
-TEST(StoreSizeItems, FillsFromSlotZeroAndNeverPastTheLastSlot) {
-  SizeItems table;
-  table[40] = u"old";
+TEST(MakeSizeTable, FillsFromSlotZeroAndWarnsBeyondTheLastSlot) {
   std::vector<std::u16string> items(60, u"n");
-  EXPECT_EQ(StoreSizeItems(std::span(items).first(30), table), 30);
-  EXPECT_EQ(table[29], u"n");
-  EXPECT_EQ(table[40], u"old");
-  EXPECT_EQ(StoreSizeItems(items, table), kSizeSlots);
-  EXPECT_EQ(table[50], u"n");
-  EXPECT_TRUE(HasSizeData(table));
-  table[0].clear();
-  EXPECT_FALSE(HasSizeData(table));
+  SizeTable some = MakeSizeTable(std::span(items).first(30));
+  EXPECT_EQ(some.items[29], u"n");
+  EXPECT_EQ(some.items[30], u"");
+  EXPECT_FALSE(some.warning);
+  SizeTable all = MakeSizeTable(std::span(items).first(kSizeSlots));
+  EXPECT_EQ(all.items[50], u"n");
+  EXPECT_FALSE(all.warning);
+  SizeTable more = MakeSizeTable(items);
+  EXPECT_EQ(more.items[50], u"n");
+  ASSERT_TRUE(more.warning);
+  EXPECT_EQ(more.warning->message, msg::kSizeItemsOverflow);
+  EXPECT_TRUE(HasSizeData(more.items));
+  EXPECT_FALSE(HasSizeData(MakeSizeTable({}).items));
 }
 
 }  // namespace

@@ -37,9 +37,9 @@ TEST(Statements, EveryTableRowGivesItsStatement) {
   for (const auto& c : cases) {
     SCOPED_TRACE("statements.tsv:" + std::to_string(c.tsvLine) + ": " + c.record);
     auto lines = test::Lines({"999", "1 T", c.record.c_str()});
-    ConversionOutcome outcome = ConvertRecords(lines, sizes);
-    ASSERT_FALSE(outcome.refusal) << ToUtf8(outcome.refusal->message);
-    auto document = test::DocumentLines(outcome.document);
+    Result<std::u16string> converted = ConvertRecords(lines, sizes);
+    ASSERT_TRUE(converted) << ToUtf8(converted.failure().message);
+    auto document = test::DocumentLines(*converted);
     // Head (3 slots), begin line and two reserved slots, then the statement.
     if (c.statement == "-") {
       EXPECT_EQ(document.size(), 7u);

@@ -13,6 +13,30 @@
 namespace qdvz {
 namespace {
 
+// The conversions' results with their failure positions, as these tests compare them.
+struct Cp932Decoded {
+  std::u16string text;
+  bool ok = true;
+  size_t errorOffset = 0;
+};
+struct Cp932Encoded {
+  std::string bytes;
+  bool ok = true;
+  size_t errorIndex = 0;
+};
+Cp932Decoded Decoded(const Result<std::u16string>& result) {
+  return result ? Cp932Decoded{*result} : Cp932Decoded{{}, false, result.failure().position};
+}
+Cp932Encoded Encoded(const Result<std::string>& result) {
+  return result ? Cp932Encoded{*result} : Cp932Encoded{{}, false, result.failure().position};
+}
+Cp932Decoded Decode(std::string_view bytes) {
+  return Decoded(DecodeCp932(bytes));
+}
+Cp932Encoded Encode(std::u16string_view text) {
+  return Encoded(EncodeCp932(text));
+}
+
 std::string Hex(std::string_view bytes) {
   std::string out;
   for (unsigned char b : bytes) {
@@ -38,18 +62,18 @@ TEST(Cp932, EveryValidSequenceRoundTrips) {
   std::map<int, int> differingByLead;
   std::vector<std::string> examples;
   for (const std::string& bytes : sequences) {
-    Cp932Decoded decoded = DecodeCp932(bytes);
+    Cp932Decoded decoded = Decode(bytes);
     // A two-byte sequence whose first byte decodes alone is two characters, not one.
-    if (!decoded.ok || (bytes.size() == 2 && DecodeCp932(bytes.substr(0, 1)).ok)) continue;
+    if (!decoded.ok || (bytes.size() == 2 && Decode(bytes.substr(0, 1)).ok)) continue;
     ASSERT_EQ(decoded.text.size(), 1u) << Hex(bytes);
     ++valid;
-    Cp932Encoded encoded = EncodeCp932(decoded.text);
+    Cp932Encoded encoded = Encode(decoded.text);
     ASSERT_TRUE(encoded.ok) << Hex(bytes) << " has no code going back";
     if (encoded.bytes == bytes) {
       ++identical;
       continue;
     }
-    Cp932Decoded again = DecodeCp932(encoded.bytes);
+    Cp932Decoded again = Decode(encoded.bytes);
     ASSERT_TRUE(again.ok) << Hex(bytes);
     EXPECT_EQ(again.text, decoded.text) << Hex(bytes) << " came back as " << Hex(encoded.bytes);
     ++differingByLead[static_cast<unsigned char>(bytes[0])];
@@ -90,7 +114,7 @@ TEST(Cp932, DecodesKnownCodes) {
        u"Aソ\\B表"},
   };
   for (const Case& c : cases) {
-    Cp932Decoded decoded = DecodeCp932(c.bytes);
+    Cp932Decoded decoded = Decode(c.bytes);
     EXPECT_TRUE(decoded.ok) << Hex(c.bytes);
     EXPECT_EQ(decoded.text, c.text) << Hex(c.bytes);
   }
@@ -118,7 +142,7 @@ TEST(Cp932, ReportsTheOffsetOfTheFirstInvalidSequence) {
 #endif
   };
   for (const Case& c : cases) {
-    Cp932Decoded decoded = DecodeCp932(c.bytes);
+    Cp932Decoded decoded = Decode(c.bytes);
     EXPECT_FALSE(decoded.ok) << Hex(c.bytes);
     EXPECT_EQ(decoded.errorOffset, c.offset) << Hex(c.bytes);
   }
@@ -138,7 +162,7 @@ TEST(Cp932, EncodesKnownCharacters) {
       {u"line(10, あ)\r\n", "line(10, \x82\xA0)\r\n"},
   };
   for (const Case& c : cases) {
-    Cp932Encoded encoded = EncodeCp932(c.text);
+    Cp932Encoded encoded = Encode(c.text);
     EXPECT_TRUE(encoded.ok);
     EXPECT_EQ(Hex(encoded.bytes), Hex(c.bytes));
   }
@@ -167,7 +191,7 @@ TEST(Cp932, ReportsTheIndexOfTheFirstCharacterWithoutCode) {
       {u"\u00AC", 0},
   };
   for (const Case& c : cases) {
-    Cp932Encoded encoded = EncodeCp932(c.text);
+    Cp932Encoded encoded = Encode(c.text);
     EXPECT_FALSE(encoded.ok) << static_cast<unsigned>(c.text.back());
     EXPECT_EQ(encoded.errorIndex, c.index) << static_cast<unsigned>(c.text.back());
     EXPECT_TRUE(encoded.bytes.empty());
@@ -176,10 +200,10 @@ TEST(Cp932, ReportsTheIndexOfTheFirstCharacterWithoutCode) {
 
 #ifdef _WIN32
 TEST(Cp932, WindowsReads0x80AsU0080BothWays) {
-  Cp932Decoded decoded = DecodeCp932("a\x80");
+  Cp932Decoded decoded = Decode("a\x80");
   ASSERT_TRUE(decoded.ok);
   EXPECT_EQ(decoded.text, u"a\u0080");
-  Cp932Encoded encoded = EncodeCp932(decoded.text);
+  Cp932Encoded encoded = Encode(decoded.text);
   ASSERT_TRUE(encoded.ok);
   EXPECT_EQ(encoded.bytes, "a\x80");
 }
@@ -192,7 +216,7 @@ TEST(Cp932, RefusesCharactersWithoutAnExactCode) {
                      u'\u2212', u'\u301C'}) {
     std::u16string text = u"あ";
     text += c;
-    Cp932Encoded encoded = EncodeCp932(text);
+    Cp932Encoded encoded = Encode(text);
     EXPECT_FALSE(encoded.ok) << std::hex << static_cast<unsigned>(c);
     EXPECT_EQ(encoded.errorIndex, 1u) << std::hex << static_cast<unsigned>(c);
   }
@@ -201,9 +225,9 @@ TEST(Cp932, RefusesCharactersWithoutAnExactCode) {
 TEST(Cp932, LongTextsRoundTrip) {
   std::u16string text;
   for (int i = 0; i < 5000; ++i) text += i % 7 == 0 ? u"x," : u"漢字ｶﾅ";
-  Cp932Encoded encoded = EncodeCp932(text);
+  Cp932Encoded encoded = Encode(text);
   ASSERT_TRUE(encoded.ok);
-  Cp932Decoded decoded = DecodeCp932(encoded.bytes);
+  Cp932Decoded decoded = Decode(encoded.bytes);
   ASSERT_TRUE(decoded.ok);
   EXPECT_EQ(decoded.text, text);
 }
@@ -216,17 +240,17 @@ TEST(Cp932, FindsCharactersOutsideAsciiAtEveryPlaceInAWord) {
     const std::string before(at, 'a');
     const std::string after(17 - at, 'b');
     const std::u16string text = FromUtf8(before) + u"あ" + FromUtf8(after);
-    Cp932Decoded decoded = DecodeCp932(before + "\x82\xA0" + after);
+    Cp932Decoded decoded = Decode(before + "\x82\xA0" + after);
     EXPECT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.text, text);
-    Cp932Encoded encoded = EncodeCp932(text);
+    Cp932Encoded encoded = Encode(text);
     EXPECT_TRUE(encoded.ok);
     EXPECT_EQ(encoded.bytes, before + "\x82\xA0" + after);
 
-    decoded = DecodeCp932(before + "\xA0" + after);
+    decoded = Decode(before + "\xA0" + after);
     EXPECT_FALSE(decoded.ok);
     EXPECT_EQ(decoded.errorOffset, at);
-    encoded = EncodeCp932(FromUtf8(before) + u"\u0100" + FromUtf8(after));
+    encoded = Encode(FromUtf8(before) + u"\u0100" + FromUtf8(after));
     EXPECT_FALSE(encoded.ok);
     EXPECT_EQ(encoded.errorIndex, at);
   }
@@ -236,8 +260,8 @@ TEST(Cp932, FindsCharactersOutsideAsciiAtEveryPlaceInAWord) {
 // The iconv conversions remember single characters; they must agree with iconv over whole runs in
 // every result, error positions included, for every character alone and in company.
 void ExpectSameDecoding(const std::string& bytes) {
-  Cp932Decoded fast = DecodeCp932(bytes);
-  Cp932Decoded reference = detail::DecodeCp932ByRuns(bytes);
+  Cp932Decoded fast = Decode(bytes);
+  Cp932Decoded reference = Decoded(detail::DecodeCp932ByRuns(bytes));
   ASSERT_EQ(fast.ok, reference.ok) << Hex(bytes);
   ASSERT_EQ(fast.errorOffset, reference.errorOffset) << Hex(bytes);
   ASSERT_EQ(fast.text, reference.text) << Hex(bytes);
@@ -258,8 +282,8 @@ TEST(Cp932, DecodingAgreesWithWholeRuns) {
 }
 
 void ExpectSameEncoding(const std::u16string& text) {
-  Cp932Encoded fast = EncodeCp932(text);
-  Cp932Encoded reference = detail::EncodeCp932ByRuns(text);
+  Cp932Encoded fast = Encode(text);
+  Cp932Encoded reference = Encoded(detail::EncodeCp932ByRuns(text));
   ASSERT_EQ(fast.ok, reference.ok) << static_cast<int>(text[1]);
   ASSERT_EQ(fast.errorIndex, reference.errorIndex) << static_cast<int>(text[1]);
   ASSERT_EQ(fast.bytes, reference.bytes) << static_cast<int>(text[1]);

@@ -18,9 +18,9 @@ TEST(ReadFileBytes, ReadsFilesOfEverySizeWhole) {
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
     test::WriteBytes(dir / "f", bytes);
-    FileBytes file = ReadFileBytes(dir / "f");
-    EXPECT_FALSE(file.error) << size;
-    EXPECT_EQ(file.bytes, bytes) << size;
+    Result<std::string> file = ReadFileBytes(dir / "f");
+    ASSERT_TRUE(file) << size;
+    EXPECT_EQ(*file, bytes) << size;
   }
 }
 
@@ -31,12 +31,12 @@ TEST(ReadFileBytes, ReadsFilesThatReportNoSize) {
   const std::filesystem::path symbols = "/proc/kallsyms";
   if (!std::filesystem::exists(symbols)) GTEST_SKIP() << "no " << symbols;
   ASSERT_EQ(std::filesystem::file_size(symbols), 0u);
-  FileBytes file = ReadFileBytes(symbols);
-  EXPECT_FALSE(file.error);
+  Result<std::string> file = ReadFileBytes(symbols);
+  ASSERT_TRUE(file);
   std::string expected = test::ReadBytes(symbols);
   EXPECT_GT(expected.size(), 65536u);
-  EXPECT_EQ(file.bytes.size(), expected.size());
-  EXPECT_TRUE(file.bytes == expected);
+  EXPECT_EQ(file->size(), expected.size());
+  EXPECT_TRUE(*file == expected);
 }
 #endif
 

@@ -4,10 +4,14 @@
 
 #include "convert/messages.h"
 #include "io/io_messages.h"
+#include "support/refusal.h"
 #include "support/temp_dir.h"
 
 namespace qdvz {
 namespace {
+
+using test::Refusal;
+using test::RefusalOf;
 
 using Items = std::vector<std::u16string>;
 
@@ -31,10 +35,13 @@ TEST(LoadSizeFile, ReadsLinesForDisplayAndItemsForTheTable) {
   test::TempDir dir;
   for (const Case& c : cases) {
     test::WriteBytes(dir / "size.qdc", c.bytes);
-    LoadedSizeFile loaded = LoadSizeFile(dir / "size.qdc");
-    EXPECT_FALSE(loaded.error) << c.name;
-    EXPECT_EQ(loaded.displayText, c.display) << c.name;
-    EXPECT_EQ(loaded.items, c.items) << c.name;
+    auto loaded = LoadSizeFile(dir / "size.qdc");
+    ASSERT_TRUE(loaded) << c.name;
+    EXPECT_EQ(loaded->displayText, c.display) << c.name;
+    SizeItems expected;
+    std::copy(c.items.begin(), c.items.end(), expected.begin());
+    EXPECT_EQ(loaded->table.items, expected) << c.name;
+    EXPECT_FALSE(loaded->table.warning) << c.name;
   }
 }
 
@@ -43,10 +50,11 @@ TEST(LoadSizeFile, HasNoLineLimit) {
   for (int i = 0; i < 1500; ++i) bytes += "7\r\n";
   test::TempDir dir;
   test::WriteBytes(dir / "long.qdc", bytes);
-  LoadedSizeFile loaded = LoadSizeFile(dir / "long.qdc");
-  EXPECT_FALSE(loaded.error);
-  EXPECT_EQ(loaded.items.size(), 1500u);
-  EXPECT_EQ(loaded.displayText.size(), 1500u * 3);
+  auto loaded = LoadSizeFile(dir / "long.qdc");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->table.items[50], u"7");
+  EXPECT_TRUE(loaded->table.warning);
+  EXPECT_EQ(loaded->displayText.size(), 1500u * 3);
 }
 
 TEST(LoadSizeFile, RefusesAndLeavesNothing) {
@@ -67,15 +75,13 @@ TEST(LoadSizeFile, RefusesAndLeavesNothing) {
   test::TempDir dir;
   for (const Case& c : cases) {
     test::WriteBytes(dir / "size.qdc", c.bytes);
-    LoadedSizeFile loaded = LoadSizeFile(dir / "size.qdc");
-    ASSERT_TRUE(loaded.error) << c.name;
-    EXPECT_EQ(*loaded.error, c.refusal) << c.name;
-    EXPECT_TRUE(loaded.displayText.empty()) << c.name;
-    EXPECT_TRUE(loaded.items.empty()) << c.name;
+    auto loaded = LoadSizeFile(dir / "size.qdc");
+    ASSERT_FALSE(loaded) << c.name;
+    EXPECT_EQ(RefusalOf(loaded), c.refusal) << c.name;
   }
-  LoadedSizeFile missing = LoadSizeFile(dir / "missing.qdc");
-  ASSERT_TRUE(missing.error);
-  EXPECT_EQ(*missing.error, (Refusal{msg::kFileNotFound, 0}));
+  auto missing = LoadSizeFile(dir / "missing.qdc");
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(RefusalOf(missing), (Refusal{msg::kFileNotFound, 0}));
 }
 
 }  // namespace

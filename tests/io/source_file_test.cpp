@@ -13,10 +13,14 @@
 #include <vector>
 
 #include "io/io_messages.h"
+#include "support/refusal.h"
 #include "support/temp_dir.h"
 
 namespace qdvz {
 namespace {
+
+using test::Refusal;
+using test::RefusalOf;
 
 using Lines = std::vector<std::u16string_view>;
 
@@ -40,10 +44,10 @@ TEST(SplitSourceBytes, SplitsAtEveryKindOfLineEnd) {
       {"Japanese", "\x82\xA0\x83\x5C\r\n\x95\x5C", {u"あソ", u"表"}},
   };
   for (const Case& c : cases) {
-    LoadedLines loaded = SplitSourceBytes(c.bytes);
-    EXPECT_FALSE(loaded.error) << c.name;
-    EXPECT_EQ(loaded.lines, c.lines) << c.name;
-    EXPECT_FALSE(loaded.truncated) << c.name;
+    auto loaded = SplitSourceBytes(c.bytes);
+    ASSERT_TRUE(loaded) << c.name;
+    EXPECT_EQ(loaded->lines, c.lines) << c.name;
+    EXPECT_FALSE(loaded->truncated) << c.name;
   }
 }
 
@@ -69,12 +73,12 @@ TEST(SplitSourceBytes, LoadsAtMostTheLimit) {
       {NumberedLines(5000, "\n"), 1199, true},
   };
   for (const Case& c : cases) {
-    LoadedLines loaded = SplitSourceBytes(c.bytes);
-    ASSERT_FALSE(loaded.error);
-    ASSERT_EQ(loaded.lines.size(), c.loaded);
-    EXPECT_EQ(loaded.lines.front(), u"1");
-    EXPECT_EQ(loaded.lines.back(), FromUtf8(std::to_string(c.loaded)));
-    EXPECT_EQ(loaded.truncated, c.truncated) << c.bytes.size();
+    auto loaded = SplitSourceBytes(c.bytes);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(loaded->lines.size(), c.loaded);
+    EXPECT_EQ(loaded->lines.front(), u"1");
+    EXPECT_EQ(loaded->lines.back(), FromUtf8(std::to_string(c.loaded)));
+    EXPECT_EQ(loaded->truncated, c.truncated) << c.bytes.size();
   }
 }
 
@@ -97,10 +101,9 @@ TEST(SplitSourceBytes, RefusesWhatIsNotCodePage932Text) {
       {"invalid byte before a NUL", std::string("\xA0\r\n\0", 4), {msg::kNotCp932, 1}},
   };
   for (const Case& c : cases) {
-    LoadedLines loaded = SplitSourceBytes(c.bytes);
-    ASSERT_TRUE(loaded.error) << c.name;
-    EXPECT_EQ(*loaded.error, c.refusal) << c.name;
-    EXPECT_TRUE(loaded.lines.empty()) << c.name;
+    auto loaded = SplitSourceBytes(c.bytes);
+    ASSERT_FALSE(loaded) << c.name;
+    EXPECT_EQ(RefusalOf(loaded), c.refusal) << c.name;
   }
 }
 
@@ -112,38 +115,38 @@ TEST(SplitSourceBytes, FindsWhatEndsALineAtEveryPlaceInAWord) {
     const std::string before(at, 'a');
     const std::string after(17 - at, 'b');
     for (const char* end : {"\r\n", "\n", "\r"}) {
-      LoadedLines loaded = SplitSourceBytes(before + end + after + "\x82\xA0" + after);
-      ASSERT_FALSE(loaded.error);
+      auto loaded = SplitSourceBytes(before + end + after + "\x82\xA0" + after);
+      ASSERT_TRUE(loaded);
       std::u16string second = FromUtf8(after) + u"あ" + FromUtf8(after);
-      EXPECT_EQ(loaded.lines, (Lines{FromUtf8(before), second}));
+      EXPECT_EQ(loaded->lines, (Lines{FromUtf8(before), second}));
     }
-    LoadedLines withNul = SplitSourceBytes("x\r\n" + before + '\0' + after);
-    EXPECT_EQ(withNul.error, (Refusal{msg::kNulInFile, 2}));
-    LoadedLines withBadByte = SplitSourceBytes("x\r\n" + before + '\xA0' + after);
-    EXPECT_EQ(withBadByte.error, (Refusal{msg::kNotCp932, 2}));
+    auto withNul = SplitSourceBytes("x\r\n" + before + '\0' + after);
+    EXPECT_EQ(RefusalOf(withNul), (Refusal{msg::kNulInFile, 2}));
+    auto withBadByte = SplitSourceBytes("x\r\n" + before + '\xA0' + after);
+    EXPECT_EQ(RefusalOf(withBadByte), (Refusal{msg::kNotCp932, 2}));
   }
 }
 
 TEST(SplitSourceBytes, IgnoresFaultsBeyondTheLimit) {
   std::string bytes = NumberedLines(1199) + std::string("\xA0\0", 2);
-  LoadedLines loaded = SplitSourceBytes(bytes);
-  EXPECT_FALSE(loaded.error);
-  EXPECT_EQ(loaded.lines.size(), 1199u);
-  EXPECT_TRUE(loaded.truncated);
+  auto loaded = SplitSourceBytes(bytes);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->lines.size(), 1199u);
+  EXPECT_TRUE(loaded->truncated);
 }
 
 TEST(LoadSourceLines, ReadsAFile) {
   test::TempDir dir;
   test::WriteBytes(dir / "x.dat", "1,\x82\xA0\r\n999\r\n");
-  LoadedLines loaded = LoadSourceLines(dir / "x.dat");
-  EXPECT_FALSE(loaded.error);
-  EXPECT_EQ(loaded.lines, (Lines{u"1,あ", u"999"}));
-  EXPECT_FALSE(loaded.truncated);
+  auto loaded = LoadSourceLines(dir / "x.dat");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->lines, (Lines{u"1,あ", u"999"}));
+  EXPECT_FALSE(loaded->truncated);
 
   test::WriteBytes(dir / "big.dat", NumberedLines(1300));
   loaded = LoadSourceLines(dir / "big.dat", 1199);
-  EXPECT_EQ(loaded.lines.size(), 1199u);
-  EXPECT_TRUE(loaded.truncated);
+  EXPECT_EQ(loaded->lines.size(), 1199u);
+  EXPECT_TRUE(loaded->truncated);
 }
 
 TEST(LoadSourceLines, ReportsFilesThatCannotBeRead) {
@@ -156,14 +159,17 @@ TEST(LoadSourceLines, ReportsFilesThatCannotBeRead) {
   const Case cases[] = {
       {dir / "missing.dat", msg::kFileNotFound},
       {dir / "nofolder" / "x.dat", msg::kFileNotFound},
+#ifdef _WIN32
       {dir / "file" / "x.dat", msg::kFileNotFound},
+#else
+      {dir / "file" / "x.dat", msg::kNotFolderOnPath},
+#endif
       {dir.path(), msg::kIsFolder},
   };
   for (const Case& c : cases) {
-    LoadedLines loaded = LoadSourceLines(c.path);
-    ASSERT_TRUE(loaded.error) << c.path;
-    EXPECT_EQ(*loaded.error, (Refusal{c.message, 0})) << c.path;
-    EXPECT_TRUE(loaded.lines.empty());
+    auto loaded = LoadSourceLines(c.path);
+    ASSERT_FALSE(loaded) << c.path;
+    EXPECT_EQ(RefusalOf(loaded), (Refusal{c.message, 0})) << c.path;
   }
 }
 
@@ -173,24 +179,24 @@ TEST(LoadSourceLines, ReportsAFileWithoutReadPermission) {
   test::TempDir dir;
   test::WriteBytes(dir / "locked.dat", "x\r\n");
   chmod((dir / "locked.dat").c_str(), 0);
-  LoadedLines loaded = LoadSourceLines(dir / "locked.dat");
-  ASSERT_TRUE(loaded.error);
-  EXPECT_EQ(*loaded.error, (Refusal{msg::kNoReadPermission, 0}));
+  auto loaded = LoadSourceLines(dir / "locked.dat");
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(RefusalOf(loaded), (Refusal{msg::kNoReadPermission, 0}));
 }
 
-TEST(LoadSourceLines, ReportsOtherErrorsByNumber) {
-  // A link that points to itself never resolves: ELOOP has no message of its own.
+TEST(LoadSourceLines, ReportsALinkThatLeadsNowhere) {
+  // A link that points to itself never resolves.
   test::TempDir dir;
   std::filesystem::create_symlink("loop", dir / "loop");
-  LoadedLines loaded = LoadSourceLines(dir / "loop");
-  ASSERT_TRUE(loaded.error);
-  EXPECT_EQ(*loaded.error, (Refusal{msg::CannotRead(ELOOP), 0}));
+  auto loaded = LoadSourceLines(dir / "loop");
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(RefusalOf(loaded), (Refusal{msg::kLinkLoop, 0}));
 }
 
 TEST(LoadSourceLines, RefusesAFileThatNeverEnds) {
-  LoadedLines loaded = LoadSourceLines("/dev/zero");
-  ASSERT_TRUE(loaded.error);
-  EXPECT_EQ(*loaded.error, (Refusal{msg::kFileTooLarge, 0}));
+  auto loaded = LoadSourceLines("/dev/zero");
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(RefusalOf(loaded), (Refusal{msg::kFileTooLarge, 0}));
 }
 
 #else
@@ -198,28 +204,27 @@ TEST(LoadSourceLines, RefusesAFileThatNeverEnds) {
 TEST(LoadSourceLines, ReadsJapaneseNames) {
   test::TempDir dir;
   test::WriteBytes(dir / "線記号.dat", "\x82\xA0\r\n");
-  LoadedLines loaded = LoadSourceLines(dir / "線記号.dat");
-  EXPECT_FALSE(loaded.error);
-  EXPECT_EQ(loaded.lines, (Lines{u"あ"}));
+  auto loaded = LoadSourceLines(dir / "線記号.dat");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->lines, (Lines{u"あ"}));
 }
 
 TEST(LoadSourceLines, ReadsADevice) {
-  LoadedLines loaded = LoadSourceLines("NUL");
-  EXPECT_FALSE(loaded.error);
-  EXPECT_TRUE(loaded.lines.empty());
+  auto loaded = LoadSourceLines("NUL");
+  ASSERT_TRUE(loaded);
 }
 
-TEST(LoadSourceLines, ReportsOtherErrorsByNumber) {
-  // A file that another program holds open without sharing: no message of its own.
+TEST(LoadSourceLines, ReportsAFileInUse) {
+  // A file that another program holds open without sharing.
   test::TempDir dir;
   test::WriteBytes(dir / "held.dat", "x\r\n");
   HANDLE held = CreateFileW((dir / "held.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  LoadedLines loaded = LoadSourceLines(dir / "held.dat");
+  auto loaded = LoadSourceLines(dir / "held.dat");
   CloseHandle(held);
-  ASSERT_TRUE(loaded.error);
-  EXPECT_EQ(*loaded.error, (Refusal{msg::CannotRead(ERROR_SHARING_VIOLATION), 0}));
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(RefusalOf(loaded), (Refusal{msg::kFileInUse, 0}));
 }
 
 #endif

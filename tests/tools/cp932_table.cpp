@@ -33,20 +33,20 @@ std::string Units(std::u16string_view text) {
 }
 
 std::string DecodeLine(const std::string& bytes) {
-  qdvz::Cp932Decoded decoded = qdvz::DecodeCp932(bytes);
-  if (!decoded.ok) return "bytes " + Bytes(bytes) + "\tinvalid\t-\n";
-  qdvz::Cp932Encoded again = qdvz::EncodeCp932(decoded.text);
-  return "bytes " + Bytes(bytes) + "\t" + Units(decoded.text) + "\t" +
-         (again.ok ? Bytes(again.bytes) : "refused") + "\n";
+  qdvz::Result<std::u16string> decoded = qdvz::DecodeCp932(bytes);
+  if (!decoded) return "bytes " + Bytes(bytes) + "\tinvalid\t-\n";
+  qdvz::Result<std::string> again = qdvz::EncodeCp932(*decoded);
+  return "bytes " + Bytes(bytes) + "\t" + Units(*decoded) + "\t" +
+         (again ? Bytes(*again) : "refused") + "\n";
 }
 
 std::string EncodeLine(char16_t c) {
   std::u16string text(1, c);
-  qdvz::Cp932Encoded encoded = qdvz::EncodeCp932(text);
-  if (!encoded.ok) return "char " + Units(text) + "\trefused\t-\n";
-  qdvz::Cp932Decoded back = qdvz::DecodeCp932(encoded.bytes);
-  return "char " + Units(text) + "\t" + Bytes(encoded.bytes) + "\t" +
-         (back.ok ? Units(back.text) : "invalid") + "\n";
+  qdvz::Result<std::string> encoded = qdvz::EncodeCp932(text);
+  if (!encoded) return "char " + Units(text) + "\trefused\t-\n";
+  qdvz::Result<std::u16string> back = qdvz::DecodeCp932(*encoded);
+  return "char " + Units(text) + "\t" + Bytes(*encoded) + "\t" + (back ? Units(*back) : "invalid") +
+         "\n";
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(HenkanFormHostileTest, RefusedLoadsChangeNothing) {
   Load(&HenkanForm::DatOpen_Click, "good.dat", kData);
   form_.DatCh_Click();
   const std::u16string document = window_.display;
-  ASSERT_EQ(window_.status, msg::kConverted);
+  ASSERT_EQ(window_.status, ui_msg::kConverted);
   window_.display = u"shown before";
 
   enum Kind { kFile, kMissing, kFolder, kPipe };
@@ -233,7 +233,7 @@ TEST_F(HenkanFormHostileTest, EmptyFilesLoadAsNothing) {
   EXPECT_EQ(window_.status, ui_msg::kReadDone);
   form_.DatCh_Click();
   EXPECT_EQ(window_.status, msg::kNotQdData);
-  EXPECT_EQ(window_.caption, U("empty.dat") + msg::kConverting);
+  EXPECT_EQ(window_.caption, U("empty.dat") + ui_msg::kConvertingCaption);
 
   // An empty size file replaces the table by an empty one, as any other size file would.
   Load(&HenkanForm::DatOpen_Click, "d.dat", kData);
@@ -258,7 +258,7 @@ TEST_F(HenkanFormHostileTest, SizeFilesOfManyItemsKeepTheFirst51) {
     EXPECT_EQ(window_.caption, ui_msg::kIdleCaption);
     EXPECT_EQ(window_.display, U(SizeItemsFile(c.items)));
     form_.DatCh_Click();
-    EXPECT_EQ(window_.status, msg::kConverted);
+    EXPECT_EQ(window_.status, ui_msg::kConverted);
     EXPECT_NE(window_.display.find(u"text(10, 1,  2,  ,  2,  0,  3,  s40,  s50,  9,  \"x\" )"),
               std::u16string::npos);
   }
@@ -286,19 +286,19 @@ TEST_F(HenkanFormHostileTest, DataBeyondTheMacroLimitsIsRefusedNamingTheLine) {
   const std::u16string noSize = U("3行目: ") + msg::kSizeNumberOutOfRange;
   const std::u16string macroFull = U("1197行目: ") + msg::kMacroFull;
   const Case cases[] = {
-      {"32767 characters", Block({textHead + Repeat(kanji, 32767 - 25)}), msg::kConverted, 8},
+      {"32767 characters", Block({textHead + Repeat(kanji, 32767 - 25)}), ui_msg::kConverted, 8},
       {"32768 characters", Block({textHead + Repeat(kanji, 32768 - 25)}), tooLong, 0},
       {"40000-character record", Block({textHead + std::string(40000 - 25, 'x')}), tooLong, 0},
       {"40000-character comment", "#" + std::string(39999, 'x') + "\r\n" + Block({}),
-       msg::kConverted, 7},
-      {"width 32767", Block({"500 32767 50"}), msg::kConverted, 7},
+       ui_msg::kConverted, 7},
+      {"width 32767", Block({"500 32767 50"}), ui_msg::kConverted, 7},
       {"width 32768", Block({"500 32768 50"}), outOfRange, 0},
       {"height -32769", Block({"500 5 -32769"}), outOfRange, 0},
-      {"size 41", Block({"01 01 1 2 3 4 10003 141 \"x"}), msg::kConverted, 8},
+      {"size 41", Block({"01 01 1 2 3 4 10003 141 \"x"}), ui_msg::kConverted, 8},
       {"size 0", Block({"01 01 1 2 3 4 10003 100 \"x"}), noSize, 0},
       {"size 42", Block({"01 01 1 2 3 4 10003 142 \"x"}), noSize, 0},
       {"size 99", Block({"01 01 1 2 3 4 10003 199 \"x"}), noSize, 0},
-      {"1200 macro lines", macroLines(1194), msg::kConverted, 1201},
+      {"1200 macro lines", macroLines(1194), ui_msg::kConverted, 1201},
       {"one more", macroLines(1195), macroFull, 0},
       {"5000 lines", macroLines(4998), macroFull, 0, msg::kTooManyLines},
   };
@@ -339,11 +339,11 @@ TEST_F(HenkanFormSaveTest, RefusedSavesChangeNothing) {
   fs::create_directory(dir_ / "folder.txt");
   const std::u16string smile = u"vzm\r\n\r\nsmile \U0001F600\r\n";
   ExpectRefused("nodir/x.txt", u"vzm\r\n", msg::kFolderNotFound);
-  ExpectRefused("old.txt/x.txt", u"vzm\r\n", msg::kFolderNotFound);
+  ExpectRefused("old.txt/x.txt", u"vzm\r\n", msg::kNotFolderOnPath);
   ExpectRefused("folder.txt", u"vzm\r\n", msg::kCannotSaveToFolder);
-  ExpectRefused("old.txt", smile, U("3行目: ") + msg::CannotEncode(0x1F600));
-  ExpectRefused("new.txt", smile, U("3行目: ") + msg::CannotEncode(0x1F600));
-  ExpectRefused("old.txt", u"a\xD800", U("1行目: ") + msg::CannotEncode(0xD800));
+  ExpectRefused("old.txt", smile, U("3行目: ") + msg::CannotEncode(u"1F600"));
+  ExpectRefused("new.txt", smile, U("3行目: ") + msg::CannotEncode(u"1F600"));
+  ExpectRefused("old.txt", u"a\xD800", U("1行目: ") + msg::CannotEncode(u"D800"));
 }
 
 TEST_F(HenkanFormSaveTest, SaveToAFullDeviceIsReported) {

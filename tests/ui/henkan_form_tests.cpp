@@ -276,8 +276,8 @@ TEST_F(HenkanFormTest, ConvertWithoutSizeDataStopsAfterEmptyingTheBoxes) {
   window_.effects.clear();
   form_.DatCh_Click();
   EXPECT_EQ(window_.effects,
-            (std::vector<std::u16string>{Caption(U("abc.dat") + msg::kConverting),
-                                         Status(U("abc.dat") + msg::kConvertingStatus),
+            (std::vector<std::u16string>{Caption(U("abc.dat") + ui_msg::kConvertingCaption),
+                                         Status(U("abc.dat") + ui_msg::kConvertingStatus),
                                          Display(u""), Name(u""), Status(msg::kNoSizeData)}));
 }
 
@@ -286,11 +286,11 @@ TEST_F(HenkanFormTest, ConvertShowsTheDocument) {
   Open("abc.dat", kExample1);
   window_.effects.clear();
   form_.DatCh_Click();
-  EXPECT_EQ(window_.effects,
-            (std::vector<std::u16string>{Caption(U("abc.dat") + msg::kConverting),
-                                         Status(U("abc.dat") + msg::kConvertingStatus),
-                                         Display(u""), Name(u""), Display(kExample1Document),
-                                         Caption(ui_msg::kIdleCaption), Status(msg::kConverted)}));
+  EXPECT_EQ(window_.effects, (std::vector<std::u16string>{
+                                 Caption(U("abc.dat") + ui_msg::kConvertingCaption),
+                                 Status(U("abc.dat") + ui_msg::kConvertingStatus), Display(u""),
+                                 Name(u""), Display(kExample1Document),
+                                 Caption(ui_msg::kIdleCaption), Status(ui_msg::kConverted)}));
 }
 
 TEST_F(HenkanFormTest, ConvertRefusesDataThatIsNotQdDataKeepingTheProgressCaption) {
@@ -300,7 +300,7 @@ TEST_F(HenkanFormTest, ConvertRefusesDataThatIsNotQdDataKeepingTheProgressCaptio
     Open("abc.dat", data);
     form_.DatCh_Click();
     EXPECT_EQ(window_.status, msg::kNotQdData);
-    EXPECT_EQ(window_.caption, U("abc.dat") + msg::kConverting);
+    EXPECT_EQ(window_.caption, U("abc.dat") + ui_msg::kConvertingCaption);
     EXPECT_EQ(window_.display, u"");
   }
 }

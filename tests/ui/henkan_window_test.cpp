@@ -12,8 +12,8 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "ui/directory_tree.h"
-#include "ui/henkan_window.h"
+#include "ui/qt/directory_tree.h"
+#include "ui/qt/henkan_window.h"
 
 namespace qdvz {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/directory_tree.h"
+#include "ui/qt/directory_tree.h"
 
 #include <QDir>
 #include <QFileInfo>

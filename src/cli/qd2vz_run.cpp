@@ -1,6 +1,7 @@
 // qd2vz: converts QD line-symbol deformation data into the VZ line-deformation macro, writing
 // the same bytes that the window saves for the same data and character-size file.
-#include <cwchar>
+#include "cli/qd2vz_run.h"
+
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -13,19 +14,16 @@
 #include "cli/console.h"
 #include "cli/options.h"
 #include "cli/run_in_order.h"
-#include "convert/convert_records.h"
-#include "convert/messages.h"
 #include "convert/size_table.h"
 #include "convert/text.h"
+#include "io/file_bytes.h"
 #include "io/file_identity.h"
-#include "io/io_messages.h"
+#include "io/qd_bytes.h"
 #include "io/save_text.h"
 #include "io/size_file.h"
-#include "io/source_file.h"
 
+namespace qdvz::cli {
 namespace fs = std::filesystem;
-using namespace qdvz;
-using namespace qdvz::cli;
 
 namespace {
 
@@ -43,8 +41,8 @@ void Report(const std::string& file, int line, std::u16string_view message) {
              "\n");
 }
 
-void Report(const std::string& file, const Refusal& refusal) {
-  Report(file, refusal.line, refusal.message);
+void Report(const std::string& file, const Failure& failure) {
+  Report(file, failure.line, failure.message);
 }
 
 void PrintHelp() {
@@ -89,28 +87,21 @@ class Converter {
   // can be prepared at once. Touches nothing shared.
   Prepared Prepare(const std::string& input) const {
     Prepared prepared;
-    auto fail = [&](int line, std::u16string_view message) {
-      prepared.messages.push_back({input, line, std::u16string(message)});
-      return std::move(prepared);
+    auto note = [&](const Failure& failure) {
+      prepared.messages.push_back({input, failure.line, failure.message});
     };
-    LoadedLines loaded;
-    if (input == "-") {
-      std::string bytes;
-      if (!ReadAllStdin(bytes)) return fail(0, kStdinFailed);
-      loaded = SplitSourceBytes(bytes);
-    } else {
-      loaded = LoadSourceLines(ArgPath(input));
+    Result<std::string> bytes = ReadInput(input);
+    if (!bytes) {
+      note(bytes.failure());
+      return prepared;
     }
-    if (loaded.error) return fail(loaded.error->line, loaded.error->message);
-    if (loaded.truncated) {
-      prepared.messages.push_back({input, kMaxLoadedLines + 1, msg::kTooManyLines});
+    MacroBytes converted = ConvertQdBytes(*bytes, sizes_);
+    if (converted.warning) note(*converted.warning);
+    if (!converted.macro) {
+      note(converted.macro.failure());
+      return prepared;
     }
-    if (!HasSizeData(sizes_)) return fail(0, msg::kNoSizeData);
-    ConversionOutcome outcome = ConvertRecords(loaded.lines, sizes_);
-    if (outcome.refusal) return fail(outcome.refusal->line, outcome.refusal->message);
-    EncodedText encoded = EncodeSavedText(outcome.document);
-    if (encoded.error) return fail(encoded.error->line, encoded.error->message);
-    prepared.bytes = std::move(encoded.bytes);
+    prepared.bytes = std::move(*converted.macro);
     return prepared;
   }
 
@@ -122,6 +113,13 @@ class Converter {
   }
 
  private:
+  static Result<std::string> ReadInput(const std::string& input) {
+    if (input != "-") return ReadFileBytes(ArgPath(input));
+    std::string bytes;
+    if (!ReadAllStdin(bytes)) return Failure{FailureKind::kFileAccess, kStdinFailed};
+    return bytes;
+  }
+
   bool Write(const std::string& input, const std::string& bytes) {
     fs::path target;
     if (options_.outputFile) {
@@ -148,8 +146,8 @@ class Converter {
       Report(shown, 0, kDuplicateOutput);
       return false;
     }
-    if (auto error = WriteFileAtomically(target, bytes)) {
-      Report(shown, *error);
+    if (Result<void> written = WriteFileAtomically(target, bytes); !written) {
+      Report(shown, written.failure());
       return false;
     }
     if (auto written = IdentityOf(target)) written_.insert(*written);
@@ -162,14 +160,16 @@ class Converter {
   std::set<FileIdentity> written_;
 };
 
-int Run(const std::vector<std::string>& args) {
-  ParsedOptions parsed = ParseOptions(args);
-  if (!parsed.usageError.empty()) {
-    WriteError(std::string(kProgram) + ": " + parsed.usageError + "\n" + kProgram +
+}  // namespace
+
+int RunQd2vz(const std::vector<std::string>& args) {
+  Result<Options> parsed = ParseOptions(args);
+  if (!parsed) {
+    WriteError(std::string(kProgram) + ": " + ToUtf8(parsed.failure().message) + "\n" + kProgram +
                ": 詳しくは 'qd2vz --help' を参照してください\n");
     return 2;
   }
-  const Options& options = parsed.options;
+  const Options& options = *parsed;
   if (options.help) {
     PrintHelp();
     return 0;
@@ -179,16 +179,13 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   }
 
-  LoadedSizeFile sizeFile = LoadSizeFile(ArgPath(options.sizeFile));
-  if (sizeFile.error) {
-    Report(options.sizeFile, *sizeFile.error);
+  Result<LoadedSizeFile> sizeFile = LoadSizeFile(ArgPath(options.sizeFile));
+  if (!sizeFile) {
+    Report(options.sizeFile, sizeFile.failure());
     return 1;
   }
-  SizeItems sizes;
-  StoreSizeItems(sizeFile.items, sizes);
-  if (sizeFile.items.size() > sizes.size()) {
-    Report(options.sizeFile, 0, msg::kSizeItemsOverflow);
-  }
+  const SizeTable& sizes = sizeFile->table;
+  if (sizes.warning) Report(options.sizeFile, *sizes.warning);
 
   if (options.outputDirectory) {
     std::error_code error;
@@ -199,7 +196,7 @@ int Run(const std::vector<std::string>& args) {
     }
   }
 
-  Converter converter(options, sizes);
+  Converter converter(options, sizes.items);
   bool allConverted = true;
   // A batch into a directory prepares inputs on every core while finishing them in order;
   // standard input and standard output are used one input at a time.
@@ -212,38 +209,4 @@ int Run(const std::vector<std::string>& args) {
   return allConverted ? 0 : 1;
 }
 
-}  // namespace
-
-#ifdef _WIN32
-// The wide-character entry point receives every file name as the user typed it, Japanese
-// included, whatever the ANSI code page.
-int wmain(int argc, wchar_t** argv) {
-  UseBinaryStreams();
-  KeepFreedMemory();
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) {
-    std::u16string arg(argv[i], argv[i] + std::wcslen(argv[i]));
-    // A lone surrogate has no UTF-8 form; any stand-in would name another file.
-    for (size_t k = 0; k < arg.size(); ++k) {
-      bool high = arg[k] >= 0xD800 && arg[k] < 0xDC00;
-      bool low = arg[k] >= 0xDC00 && arg[k] < 0xE000;
-      if (high && k + 1 < arg.size() && arg[k + 1] >= 0xDC00 && arg[k + 1] < 0xE000) {
-        ++k;
-      } else if (high || low) {
-        WriteError(std::string(kProgram) + ": 引数 " + std::to_string(i) +
-                   " に UTF-16 として不正な文字があります\n");
-        return 2;
-      }
-    }
-    args.push_back(ToUtf8(arg));
-  }
-  int status = Run(args);
-  return status;  // wine needs wmain to return explicitly
-}
-#else
-int main(int argc, char** argv) {
-  UseBinaryStreams();
-  KeepFreedMemory();
-  return Run(std::vector<std::string>(argv + 1, argv + argc));
-}
-#endif
+}  // namespace qdvz::cli

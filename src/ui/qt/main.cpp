@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ui/henkan_window.h"
+#include "ui/qt/henkan_window.h"
 
 namespace {
 

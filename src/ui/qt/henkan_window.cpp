@@ -1,4 +1,4 @@
-#include "ui/henkan_window.h"
+#include "ui/qt/henkan_window.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -15,7 +15,7 @@
 #include <QStorageInfo>
 #include <QTextDocument>
 
-#include "ui/directory_tree.h"
+#include "ui/qt/directory_tree.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {

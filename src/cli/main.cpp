@@ -1,0 +1,43 @@
+// The entry point of qd2vz.
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "cli/console.h"
+#include "cli/qd2vz_run.h"
+#include "convert/text.h"
+
+using namespace qdvz::cli;
+
+#ifdef _WIN32
+// The wide-character entry point receives every file name as the user typed it, Japanese
+// included, whatever the ANSI code page.
+int wmain(int argc, wchar_t** argv) {
+  UseBinaryStreams();
+  KeepFreedMemory();
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    std::u16string arg(argv[i], argv[i] + std::wcslen(argv[i]));
+    // A lone surrogate has no UTF-8 form; any stand-in would name another file.
+    for (size_t k = 0; k < arg.size(); ++k) {
+      bool high = arg[k] >= 0xD800 && arg[k] < 0xDC00;
+      bool low = arg[k] >= 0xDC00 && arg[k] < 0xE000;
+      if (high && k + 1 < arg.size() && arg[k + 1] >= 0xDC00 && arg[k + 1] < 0xE000) {
+        ++k;
+      } else if (high || low) {
+        WriteError("qd2vz: 引数 " + std::to_string(i) + " に UTF-16 として不正な文字があります\n");
+        return 2;
+      }
+    }
+    args.push_back(qdvz::ToUtf8(arg));
+  }
+  int status = RunQd2vz(args);
+  return status;  // wine needs wmain to return explicitly
+}
+#else
+int main(int argc, char** argv) {
+  UseBinaryStreams();
+  KeepFreedMemory();
+  return RunQd2vz(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

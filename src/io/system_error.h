@@ -1,0 +1,14 @@
+#pragma once
+
+#include "convert/failure.h"
+
+namespace qdvz {
+
+enum class FileStep { kRead, kWrite };
+
+// Why a file could not be read or written, in words for the user, from the system's error
+// number: errno on POSIX, GetLastError() on Windows. Errors that a user can cause by typing a
+// name or choosing a place have words of their own; any other is named by its number.
+Failure FileFailure(FileStep step, int error);
+
+}  // namespace qdvz

@@ -1,0 +1,34 @@
+#include "io/io_messages.h"
+#include "io/save_text.h"
+#include "io/write_target.h"
+
+namespace qdvz {
+
+Result<void> WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  using Kind = detail::WriteTarget::Kind;
+  Result<detail::WriteTarget> target = detail::InspectWriteTarget(path);
+  if (!target) return target.failure();
+  switch (target->kind) {
+    case Kind::kFolder:
+      return Failure{FailureKind::kFileAccess, msg::kCannotSaveToFolder};
+    case Kind::kOther:
+      // Devices and pipes cannot be replaced by renaming.
+      return detail::WriteInPlace(path, bytes);
+    case Kind::kRegularFile:
+      // A read-only file is not replaced behind its back, as opening it for writing would
+      // not be allowed either.
+      if (target->readOnly) return Failure{FailureKind::kFileAccess, msg::kNoWritePermission};
+      return detail::ReplaceByRename(target->finalPath, bytes);
+    case Kind::kMissing:
+      break;
+  }
+  // A new file has nothing to protect: it is written under its own name, without the cost of
+  // a temporary file and a flush, which dominated the time of a batch.
+  Result<detail::NewFile> created = detail::WriteNewFile(target->finalPath, bytes);
+  if (!created) return created.failure();
+  if (*created == detail::NewFile::kWritten) return {};
+  // Created by someone else meanwhile: replace it like any existing file.
+  return detail::ReplaceByRename(target->finalPath, bytes);
+}
+
+}  // namespace qdvz

@@ -1,0 +1,35 @@
+#pragma once
+
+// The operations of each platform that WriteFileAtomically (save_text.h) puts together. The
+// policy of which one is used when lives in write_file.cpp, once for every platform.
+#include <filesystem>
+#include <string_view>
+
+#include "convert/failure.h"
+
+namespace qdvz::detail {
+
+// What stands at a path that is about to be written.
+struct WriteTarget {
+  enum class Kind { kMissing, kRegularFile, kFolder, kOther };  // kOther: a device or a pipe
+  Kind kind = Kind::kMissing;
+  bool readOnly = false;  // a regular file that may not be written
+  // Where the path leads through symbolic links: the file to replace, or for a link that
+  // leads nowhere yet, the file to create. The path itself when it is no link.
+  std::filesystem::path finalPath;
+};
+Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path);
+
+// Creates path, only if nothing is there, and writes bytes to it; removes it again when the
+// bytes cannot all be written. kTaken when something appeared there meanwhile.
+enum class NewFile { kWritten, kTaken };
+Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Writes bytes to a temporary file next to path, with path's permissions, flushes it to the
+// disk and renames it over path.
+Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view bytes);
+
+// Opens what is at path for writing and writes bytes to it: for devices and pipes.
+Result<void> WriteInPlace(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace qdvz::detail
