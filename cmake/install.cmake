@@ -1,5 +1,6 @@
-# What `cmake --install` puts where.
+# What `cmake --install` puts where, and the Debian package that CPack makes of it.
 #   cmake --install build --prefix ~/.local
+#   cpack --config build/CPackConfig.cmake -B out     # out/qdvz_<version>_<arch>.deb
 include(GNUInstallDirs)
 
 install(TARGETS qd2vz RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -22,3 +23,44 @@ if(TARGET henkan)
     endforeach()
   endif()
 endif()
+
+# The Debian package: Linux only, built on the machine it is for.
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR CMAKE_CROSSCOMPILING)
+  return()
+endif()
+
+set(QDVZ_PACKAGE_MAINTAINER "qdvz maintainers <qdvz@localhost>"
+    CACHE STRING "Maintainer named in the Debian package (\"Name <address>\")")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME qdvz)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "converter from QD line-symbol deformation data to VZ line-deformation macros")
+set(CPACK_PACKAGE_CONTACT "${QDVZ_PACKAGE_MAINTAINER}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QDVZ_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends comes from the libraries the programs link (dpkg-shlibdeps): libc6, libstdc++6,
+# and the Qt 6 libraries when henkan is built.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The summary above is the synopsis; CPack indents this as the extended description.
+set(description "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。
+qd2vz converts from the command line, one file or a whole batch. It reads and
+writes code page 932 (Shift-JIS) text with CR LF line ends.")
+if(TARGET henkan)
+  string(APPEND description "
+henkan is the desktop window (Japanese) that loads, converts, shows and saves
+one file, writing the same bytes as qd2vz. It appears in the desktop's menu as
+「QD→VZ線変形データ変換」.")
+  # The window picks IPA Gothic or IPAex Gothic where no Windows font is installed; without
+  # any Japanese font its captions are boxes.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-ipaexfont-gothic")
+endif()
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
+# A source archive of the checkout, never of build trees or the repository itself.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "^${PROJECT_SOURCE_DIR}/build[^/]*/" "^${PROJECT_SOURCE_DIR}/out/")
+include(CPack)
