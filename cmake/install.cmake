@@ -64,3 +64,22 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "^${PROJECT_SOURCE_DIR}/build[^/]*/" "^${PROJECT_SOURCE_DIR}/out/")
 include(CPack)
+
+# The package test unpacks the .deb into a scratch folder (nothing is installed) and checks
+# its contents and programs. It needs dpkg-deb; it skips (77) where dpkg-shlibdeps is missing.
+if(QDVZ_BUILD_TESTS)
+  find_program(QDVZ_DPKG_DEB dpkg-deb)
+  if(QDVZ_DPKG_DEB)
+    if(TARGET henkan)
+      set(gui gui)
+    else()
+      set(gui nogui)
+    endif()
+    add_test(NAME package_test
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh
+                     ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR}
+                     ${PROJECT_BINARY_DIR}/package_test ${gui})
+    set_tests_properties(package_test PROPERTIES LABELS package TIMEOUT 120
+                                                 SKIP_RETURN_CODE 77)
+  endif()
+endif()
