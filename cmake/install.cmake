@@ -60,6 +60,19 @@ one file, writing the same bytes as qd2vz. It appears in the desktop's menu as
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-ipaexfont-gothic")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
+# Debian keeps manual pages compressed. The staged copy is compressed just before packaging,
+# so that `cmake --install` still puts a plain page where it can be read and edited.
+file(WRITE ${PROJECT_BINARY_DIR}/compress_manual.cmake [=[
+if(NOT IS_DIRECTORY "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+  message(FATAL_ERROR "no staging folder to compress the manual pages in")
+endif()
+file(GLOB_RECURSE pages "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.1")
+list(FILTER pages INCLUDE REGEX "/share/man/man1/[^/]+$")
+foreach(page IN LISTS pages)
+  execute_process(COMMAND gzip -9nf ${page} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+]=])
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/compress_manual.cmake)
 # A source archive of the checkout, never of build trees or the repository itself.
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "^${PROJECT_SOURCE_DIR}/build[^/]*/" "^${PROJECT_SOURCE_DIR}/out/")

@@ -50,7 +50,7 @@ arch=$(dpkg --print-architecture)
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 
-expected=(usr/bin/qd2vz usr/share/man/man1/qd2vz.1
+expected=(usr/bin/qd2vz usr/share/man/man1/qd2vz.1.gz
   usr/share/doc/qdvz/README.md usr/share/doc/qdvz/henkan.md usr/share/doc/qdvz/henkan.png
   usr/share/doc/qdvz/examples/sample.dat usr/share/doc/qdvz/examples/sizes.qdc)
 window=(usr/bin/henkan usr/share/applications/qdvz-henkan.desktop
@@ -90,7 +90,7 @@ fi
 # The page must render with its sections under a UTF-8 locale, as man shows it to a user,
 # with no unknown macro and no line too long for 80 columns (groff breaks Japanese text only
 # where the source does).
-page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l --encoding=UTF-8 --warnings=mac,break "$root/usr/share/man/man1/qd2vz.1" 2>"$scratch/man.err")
+page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l --encoding=UTF-8 --warnings=mac,break "$root/usr/share/man/man1/qd2vz.1.gz" 2>"$scratch/man.err")
 [ ! -s "$scratch/man.err" ] || fail "man warns about the page: $(cat "$scratch/man.err")"
 for heading in 名前 書式 説明 オプション 終了ステータス 例; do
   grep -qx "$heading" <<<"$page" || fail "the manual page has no section $heading"
