@@ -47,11 +47,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # and the Qt 6 libraries when henkan is built.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The summary above is the synopsis; CPack indents this as the extended description.
-set(description "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。
+set(qdvz_description "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。
 qd2vz converts from the command line, one file or a whole batch. It reads and
 writes code page 932 (Shift-JIS) text with CR LF line ends.")
 if(TARGET henkan)
-  string(APPEND description "
+  string(APPEND qdvz_description "
 henkan is the desktop window (Japanese) that loads, converts, shows and saves
 one file, writing the same bytes as qd2vz. It appears in the desktop's menu as
 「QD→VZ線変形データ変換」.")
@@ -59,7 +59,7 @@ one file, writing the same bytes as qd2vz. It appears in the desktop's menu as
   # any Japanese font its captions are boxes.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-ipaexfont-gothic")
 endif()
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${description}")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${qdvz_description}")
 # Debian keeps manual pages compressed. The staged copy is compressed just before packaging,
 # so that `cmake --install` still puts a plain page where it can be read and edited.
 file(WRITE ${PROJECT_BINARY_DIR}/compress_manual.cmake [=[
@@ -75,23 +75,25 @@ endforeach()
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/compress_manual.cmake)
 # A source archive of the checkout, never of build trees or the repository itself.
 set(CPACK_SOURCE_GENERATOR TXZ)
-set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "^${PROJECT_SOURCE_DIR}/build[^/]*/" "^${PROJECT_SOURCE_DIR}/out/")
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "^${PROJECT_SOURCE_DIR}/build[^/]*/"
+                               "^${PROJECT_SOURCE_DIR}/out/")
 include(CPack)
 
 # The package test unpacks the .deb into a scratch folder (nothing is installed) and checks
-# its contents and programs. It needs dpkg-deb; it skips (77) where dpkg-shlibdeps is missing.
+# its contents and programs. It needs dpkg-deb, and skips (77) where another tool it uses
+# (dpkg-shlibdeps, file, desktop-file-validate, man) is missing.
 if(QDVZ_BUILD_TESTS)
   find_program(QDVZ_DPKG_DEB dpkg-deb)
   if(QDVZ_DPKG_DEB)
     if(TARGET henkan)
-      set(gui gui)
+      set(qdvz_gui gui)
     else()
-      set(gui nogui)
+      set(qdvz_gui nogui)
     endif()
     add_test(NAME package_test
              COMMAND ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh
                      ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR}
-                     ${PROJECT_BINARY_DIR}/package_test ${gui})
+                     ${PROJECT_BINARY_DIR}/package_test ${qdvz_gui})
     set_tests_properties(package_test PROPERTIES LABELS package TIMEOUT 120
                                                  SKIP_RETURN_CODE 77)
   endif()
