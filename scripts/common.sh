@@ -1,8 +1,10 @@
 # Shared by ./run, ./test and .ci/run: the Debian packages the project needs, installed when
-# missing, and the build.
+# missing, and the build. file and dpkg-dev let cpack find the programs' dependencies;
+# desktop-file-utils and man-db check the menu entry and the manual page in the package test.
 
 QDVZ_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
-  libbenchmark-dev xvfb xauth fonts-ipaexfont-gothic fonts-ipafont-gothic)
+  libbenchmark-dev xvfb xauth fonts-ipaexfont-gothic fonts-ipafont-gothic
+  file dpkg-dev desktop-file-utils man-db)
 
 # Installs the packages in "$@" that are not installed yet (root only; otherwise says what to do).
 qdvz_install() {

@@ -1,0 +1,100 @@
+# What `cmake --install` puts where, and the Debian package that CPack makes of it.
+#   cmake --install build --prefix ~/.local
+#   cpack --config build/CPackConfig.cmake -B out     # out/qdvz_<version>_<arch>.deb
+include(GNUInstallDirs)
+
+install(TARGETS qd2vz RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES README.md docs/henkan.md docs/henkan.png DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES examples/sample.dat examples/sizes.qdc DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+
+if(UNIX AND NOT APPLE)
+  install(FILES packaging/qd2vz.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+if(TARGET henkan)
+  install(TARGETS henkan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(UNIX AND NOT APPLE)
+    # The menu entry and its icon, under the name the entry gives (Icon=qdvz-henkan).
+    install(FILES packaging/qdvz-henkan.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    foreach(size 16 32)
+      install(FILES packaging/icons/henkan-${size}.png
+              DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+              RENAME qdvz-henkan.png)
+    endforeach()
+  endif()
+endif()
+
+# The Debian package: Linux only, built on the machine it is for.
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR CMAKE_CROSSCOMPILING)
+  return()
+endif()
+
+set(QDVZ_PACKAGE_MAINTAINER "qdvz maintainers <qdvz@localhost>"
+    CACHE STRING "Maintainer named in the Debian package (\"Name <address>\")")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME qdvz)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "converter from QD line-symbol deformation data to VZ line-deformation macros")
+set(CPACK_PACKAGE_CONTACT "${QDVZ_PACKAGE_MAINTAINER}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QDVZ_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends comes from the libraries the programs link (dpkg-shlibdeps): libc6, libstdc++6,
+# and the Qt 6 libraries when henkan is built.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The summary above is the synopsis; CPack indents this as the extended description.
+set(qdvz_description "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。
+qd2vz converts from the command line, one file or a whole batch. It reads and
+writes code page 932 (Shift-JIS) text with CR LF line ends.")
+if(TARGET henkan)
+  string(APPEND qdvz_description "
+henkan is the desktop window (Japanese) that loads, converts, shows and saves
+one file, writing the same bytes as qd2vz. It appears in the desktop's menu as
+「QD→VZ線変形データ変換」.")
+  # The window picks IPA Gothic or IPAex Gothic where no Windows font is installed; without
+  # any Japanese font its captions are boxes.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-ipaexfont-gothic")
+endif()
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${qdvz_description}")
+# Debian keeps manual pages compressed. The staged copy is compressed just before packaging,
+# so that `cmake --install` still puts a plain page where it can be read and edited.
+file(WRITE ${PROJECT_BINARY_DIR}/compress_manual.cmake [=[
+if(NOT IS_DIRECTORY "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+  message(FATAL_ERROR "no staging folder to compress the manual pages in")
+endif()
+file(GLOB_RECURSE pages "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.1")
+list(FILTER pages INCLUDE REGEX "/share/man/man1/[^/]+$")
+foreach(page IN LISTS pages)
+  execute_process(COMMAND gzip -9nf ${page} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+]=])
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/compress_manual.cmake)
+# A source archive of the checkout, never of build trees or the repository itself.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git(/|$)" "^${PROJECT_SOURCE_DIR}/build[^/]*/"
+                               "^${PROJECT_SOURCE_DIR}/out/")
+include(CPack)
+
+# The package test unpacks the .deb into a scratch folder (nothing is installed) and checks
+# its contents and programs. It needs dpkg-deb, and skips (77) where another tool it uses
+# (dpkg-shlibdeps, file, desktop-file-validate, man) is missing.
+if(QDVZ_BUILD_TESTS)
+  find_program(QDVZ_DPKG_DEB dpkg-deb)
+  if(QDVZ_DPKG_DEB)
+    if(TARGET henkan)
+      set(qdvz_gui gui)
+    else()
+      set(qdvz_gui nogui)
+    endif()
+    add_test(NAME package_test
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh
+                     ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR}
+                     ${PROJECT_BINARY_DIR}/package_test ${qdvz_gui})
+    set_tests_properties(package_test PROPERTIES LABELS package TIMEOUT 120
+                                                 SKIP_RETURN_CODE 77)
+  endif()
+endif()
