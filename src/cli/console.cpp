@@ -1,10 +1,10 @@
 #include "cli/console.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
 #include "convert/text.h"
-#include "io/file_bytes.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -57,16 +57,6 @@ void UseBinaryStreams() {
 #endif
 }
 
-bool ReadAllStdin(std::string& bytes) {
-  char buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
-    bytes.append(buffer, got);
-    if (bytes.size() > kMaxFileBytes) return false;
-  }
-  return !std::ferror(stdin);
-}
-
 void KeepFreedMemory() {
 #ifdef __GLIBC__
   mallopt(M_TRIM_THRESHOLD, 256 << 20);
@@ -78,6 +68,51 @@ void KeepFreedMemory() {
 bool WriteStdout(const std::string& bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
          std::fflush(stdout) == 0;
+}
+
+bool HasWildcard(const std::string& arg) {
+#ifdef _WIN32
+  return arg.find_first_of("*?") != std::string::npos;
+#else
+  (void)arg;
+  return false;
+#endif
+}
+
+std::vector<std::string> ExpandWildcards(const std::vector<std::string>& args) {
+#ifdef _WIN32
+  std::vector<std::string> expanded;
+  for (const std::string& arg : args) {
+    if (!HasWildcard(arg)) {
+      expanded.push_back(arg);
+      continue;
+    }
+    // The folder part is kept as typed; only the last part of the name is a pattern.
+    std::filesystem::path pattern = ArgPath(arg);
+    std::string folder = arg.substr(0, arg.find_last_of("\\/:") + 1);
+    std::vector<std::string> matches;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::wstring name = found.cFileName;
+        matches.push_back(folder + ToUtf8(std::u16string(name.begin(), name.end())));
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    if (matches.empty()) {
+      expanded.push_back(arg);  // reported as matching nothing when its turn comes
+      continue;
+    }
+    std::sort(matches.begin(), matches.end());
+    expanded.insert(expanded.end(), matches.begin(), matches.end());
+  }
+  return expanded;
+#else
+  return args;
+#endif
 }
 
 }  // namespace qdvz::cli

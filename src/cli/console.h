@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // How qd2vz meets the operating system: arguments, paths, standard streams.
 namespace qdvz::cli {
@@ -20,12 +21,18 @@ void WriteError(const std::string& text);
 // Standard input and output carry code page 932 bytes unchanged (no CR LF translation).
 void UseBinaryStreams();
 
-// All of standard input; false when it could not be read or outgrew the largest file read.
-bool ReadAllStdin(std::string& bytes);
-
 // Every input allocates and frees the same few hundred kilobytes; handing them back to the
 // system after each file and faulting them in again cost more than converting it.
 void KeepFreedMemory();
+// Writes bytes to standard output; false when they could not all be written.
 bool WriteStdout(const std::string& bytes);
+
+// Windows programs expand * and ? in file names themselves: cmd.exe hands them over as typed.
+// Each such argument becomes the files it matches (not folders), in name order; one that
+// matches nothing stays as it is. Elsewhere the shell has expanded them already, and a name
+// may hold those characters.
+std::vector<std::string> ExpandWildcards(const std::vector<std::string>& args);
+// Whether an argument is a pattern that ExpandWildcards could not expand.
+bool HasWildcard(const std::string& arg);
 
 }  // namespace qdvz::cli

@@ -51,10 +51,13 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
       if (matched) break;
     }
     if (!matched) return fail("不明なオプションです: " + arg);
+    std::string shown = arg.substr(0, arg.find('='));
     if (!value) {
       if (i + 1 >= args.size()) return fail("オプション " + arg + " には値が必要です");
       value = args[++i];
     }
+    // An empty name would be taken for the current folder, or fail far from its cause.
+    if (value->empty()) return fail("オプション " + shown + " の値が空です");
     std::string shortName = matched->shortName;
     if (shortName == "-s") {
       o.sizeFile = *value;
@@ -68,6 +71,8 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
   if (o.sizeFile.empty()) return fail("文字サイズ設定ファイルを -s で指定してください");
   if (o.inputs.empty()) return fail("変換するＱＤのデータファイルを指定してください");
   if (o.outputFile && o.outputDirectory) return fail("-o と -d は同時に指定できません");
+  // "-o -" is standard output, as in other tools.
+  if (o.outputFile == "-") o.outputFile.reset();
   if (o.outputFile && o.inputs.size() > 1) {
     return fail("-o は入力ファイルが一つのときだけ指定できます（複数なら -d を使ってください）");
   }

@@ -10,7 +10,7 @@ namespace qdvz::cli {
 
 struct Options {
   std::string sizeFile;
-  std::optional<std::string> outputFile;
+  std::optional<std::string> outputFile;  // none: standard output (also for "-o -")
   std::optional<std::string> outputDirectory;
   std::vector<std::string> inputs;
   bool help = false;

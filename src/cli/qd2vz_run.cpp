@@ -3,7 +3,7 @@
 #include "cli/qd2vz_run.h"
 
 #include <filesystem>
-#include <iostream>
+#include <new>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,8 +16,10 @@
 #include "cli/run_in_order.h"
 #include "convert/size_table.h"
 #include "convert/text.h"
+#include "io/cp932.h"
 #include "io/file_bytes.h"
 #include "io/file_identity.h"
+#include "io/io_messages.h"
 #include "io/qd_bytes.h"
 #include "io/save_text.h"
 #include "io/size_file.h"
@@ -30,9 +32,25 @@ namespace {
 constexpr char kProgram[] = "qd2vz";
 constexpr char16_t kWouldOverwriteInput[] = u"入力ファイルは上書きしません";
 constexpr char16_t kDuplicateOutput[] = u"同じ名前の出力ファイルが既にこの実行で書かれています";
-constexpr char16_t kStdinFailed[] = u"標準入力を読めません";
 constexpr char16_t kStdoutFailed[] = u"標準出力に書き込めません";
 constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを作れません";
+constexpr char16_t kNoMatch[] = u"このパターンに一致するファイルがありません";
+constexpr char16_t kOutOfMemory[] = u"メモリーが足りません";
+
+constexpr char kHelp[] =
+    "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
+    "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。\n"
+    "入力と出力はコードページ932（Shift-JIS）、行末は CR LF です。\n"
+    "\n"
+    "  -s, --sizes=FILE      文字サイズ設定ファイル（必須）\n"
+    "  -o, --output=FILE     マクロを FILE に書く（入力が一つのとき）\n"
+    "  -d, --directory=DIR   各入力のマクロを DIR/<名前>.txt に書く\n"
+    "  -h, --help            この説明を表示して終了する\n"
+    "  -V, --version         版を表示して終了する\n"
+    "\n"
+    "FILE が - のときは標準入力を読みます。-o も -d もないとき（-o - のときも）はマクロを"
+    "標準出力に書きます。\n"
+    "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
 
 void Report(const std::string& file, int line, std::u16string_view message) {
   std::string where = file.empty() ? "" : file + ":";
@@ -45,20 +63,10 @@ void Report(const std::string& file, const Failure& failure) {
   Report(file, failure.line, failure.message);
 }
 
-void PrintHelp() {
-  std::cout << "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
-               "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。\n"
-               "入力と出力はコードページ932（Shift-JIS）、行末は CR LF です。\n"
-               "\n"
-               "  -s, --sizes=FILE      文字サイズ設定ファイル（必須）\n"
-               "  -o, --output=FILE     マクロを FILE に書く（入力が一つのとき）\n"
-               "  -d, --directory=DIR   各入力のマクロを DIR/<名前>.txt に書く\n"
-               "  -h, --help            この説明を表示して終了する\n"
-               "  -V, --version         版を表示して終了する\n"
-               "\n"
-               "FILE が - のときは標準入力を読みます。-o も -d もないときはマクロを標準出力に"
-               "書きます。\n"
-               "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
+// What went wrong where nothing should: a message rather than the end of the program.
+std::u16string Unexpected(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error)) return kOutOfMemory;
+  return u"予期しないエラーが起きました（" + FromUtf8(error.what()) + u"）";
 }
 
 // One input made ready for writing: its messages and, unless it was refused, its bytes.
@@ -74,34 +82,53 @@ struct Prepared {
 
 class Converter {
  public:
-  Converter(const Options& options, const SizeItems& sizes) : options_(options), sizes_(sizes) {
-    // The inputs' identities are taken once: asking the file system about every input again
-    // for every output made a batch of n files cost n * n lookups.
-    for (const auto& input : options.inputs) {
-      if (input == "-") continue;
-      if (auto identity = IdentityOf(ArgPath(input))) inputs_.insert(*identity);
+  Converter(const Options& options, const std::vector<std::string>& inputs, const SizeItems& sizes)
+      : options_(options), sizes_(sizes) {
+    // Every file the run reads is an input that no output may replace: the data files, the
+    // size file and the file behind standard input. Their identities are taken once: asking
+    // again for every output made a batch of n files cost n * n lookups.
+    auto keep = [&](std::optional<FileIdentity> identity) {
+      if (identity) inputs_.insert(*identity);
+    };
+    keep(IdentityOf(ArgPath(options.sizeFile)));
+    for (const auto& input : inputs) {
+      keep(input == "-" ? IdentityOf(StandardStream::kInput) : IdentityOf(ArgPath(input)));
+    }
+    // An output that is already open as standard output or error is written through it.
+    for (StandardStream stream : {StandardStream::kOutput, StandardStream::kError}) {
+      if (auto identity = IdentityOf(stream)) openStreams_.push_back({stream, *identity});
     }
   }
 
   // Loads, converts and encodes one input: everything but writing, so that several inputs
-  // can be prepared at once. Touches nothing shared.
+  // can be prepared at once. Touches nothing shared, and throws nothing.
   Prepared Prepare(const std::string& input) const {
     Prepared prepared;
-    auto note = [&](const Failure& failure) {
-      prepared.messages.push_back({input, failure.line, failure.message});
+    auto note = [&](int line, std::u16string_view message) {
+      prepared.messages.push_back({input, line, std::u16string(message)});
     };
-    Result<std::string> bytes = ReadInput(input);
-    if (!bytes) {
-      note(bytes.failure());
-      return prepared;
+    try {
+      if (HasWildcard(input)) {
+        note(0, kNoMatch);
+        return prepared;
+      }
+      Result<std::string> bytes =
+          input == "-" ? ReadStandardInput() : ReadFileBytes(ArgPath(input));
+      if (!bytes) {
+        note(bytes.failure().line, bytes.failure().message);
+        return prepared;
+      }
+      MacroBytes converted = ConvertQdBytes(*bytes, sizes_);
+      if (converted.warning) note(converted.warning->line, converted.warning->message);
+      if (!converted.macro) {
+        note(converted.macro.failure().line, converted.macro.failure().message);
+        return prepared;
+      }
+      prepared.bytes = std::move(*converted.macro);
+    } catch (const std::exception& error) {
+      prepared.bytes.reset();
+      note(0, Unexpected(error));
     }
-    MacroBytes converted = ConvertQdBytes(*bytes, sizes_);
-    if (converted.warning) note(*converted.warning);
-    if (!converted.macro) {
-      note(converted.macro.failure());
-      return prepared;
-    }
-    prepared.bytes = std::move(*converted.macro);
     return prepared;
   }
 
@@ -113,26 +140,18 @@ class Converter {
   }
 
  private:
-  static Result<std::string> ReadInput(const std::string& input) {
-    if (input != "-") return ReadFileBytes(ArgPath(input));
-    std::string bytes;
-    if (!ReadAllStdin(bytes)) return Failure{FailureKind::kFileAccess, kStdinFailed};
-    return bytes;
-  }
-
   bool Write(const std::string& input, const std::string& bytes) {
+    if (!options_.outputFile && !options_.outputDirectory) {
+      if (WriteStdout(bytes)) return true;
+      Report(input, 0, kStdoutFailed);
+      return false;
+    }
     fs::path target;
     if (options_.outputFile) {
       target = ArgPath(*options_.outputFile);
-    } else if (options_.outputDirectory) {
+    } else {
       target = ArgPath(*options_.outputDirectory) / ArgPath(input).stem();
       target += ".txt";
-    } else {
-      if (!WriteStdout(bytes)) {
-        Report(input, 0, kStdoutFailed);
-        return false;
-      }
-      return true;
     }
     std::string shown = Shown(target);
     auto identity = IdentityOf(target);
@@ -146,7 +165,7 @@ class Converter {
       Report(shown, 0, kDuplicateOutput);
       return false;
     }
-    if (Result<void> written = WriteFileAtomically(target, bytes); !written) {
+    if (Result<void> written = WriteFileSafely(target, bytes, openStreams_); !written) {
       Report(shown, written.failure());
       return false;
     }
@@ -158,11 +177,10 @@ class Converter {
   const SizeItems& sizes_;
   std::set<FileIdentity> inputs_;
   std::set<FileIdentity> written_;
+  std::vector<OpenStream> openStreams_;
 };
 
-}  // namespace
-
-int RunQd2vz(const std::vector<std::string>& args) {
+int Run(const std::vector<std::string>& args) {
   Result<Options> parsed = ParseOptions(args);
   if (!parsed) {
     WriteError(std::string(kProgram) + ": " + ToUtf8(parsed.failure().message) + "\n" + kProgram +
@@ -170,13 +188,16 @@ int RunQd2vz(const std::vector<std::string>& args) {
     return 2;
   }
   const Options& options = *parsed;
-  if (options.help) {
-    PrintHelp();
-    return 0;
+  if (options.help || options.version) {
+    std::string text = options.help ? kHelp : std::string("qd2vz (qdvz) ") + QDVZ_VERSION + "\n";
+    if (WriteStdout(text)) return 0;
+    Report("", 0, kStdoutFailed);
+    return 1;
   }
-  if (options.version) {
-    std::cout << "qd2vz (qdvz) " << QDVZ_VERSION << '\n';
-    return 0;
+  // Without the converter no file can be read: say so once rather than for every input.
+  if (!Cp932ConverterAvailable()) {
+    Report("", 0, msg::kNoCp932Converter);
+    return 1;
   }
 
   Result<LoadedSizeFile> sizeFile = LoadSizeFile(ArgPath(options.sizeFile));
@@ -196,17 +217,29 @@ int RunQd2vz(const std::vector<std::string>& args) {
     }
   }
 
-  Converter converter(options, sizes.items);
+  const std::vector<std::string> inputs = ExpandWildcards(options.inputs);
+  Converter converter(options, inputs, sizes.items);
   bool allConverted = true;
   // A batch into a directory prepares inputs on every core while finishing them in order;
   // standard input and standard output are used one input at a time.
   unsigned workers = options.outputDirectory ? std::thread::hardware_concurrency() : 1;
-  auto prepare = [&](size_t i) { return converter.Prepare(options.inputs[i]); };
+  auto prepare = [&](size_t i) { return converter.Prepare(inputs[i]); };
   auto finish = [&](size_t i, const Prepared& prepared) {
-    allConverted = converter.Finish(options.inputs[i], prepared) && allConverted;
+    allConverted = converter.Finish(inputs[i], prepared) && allConverted;
   };
-  RunInOrder(options.inputs.size(), workers, prepare, finish);
+  RunInOrder(inputs.size(), workers, prepare, finish);
   return allConverted ? 0 : 1;
+}
+
+}  // namespace
+
+int RunQd2vz(const std::vector<std::string>& args) {
+  try {
+    return Run(args);
+  } catch (const std::exception& error) {
+    Report("", 0, Unexpected(error));
+    return 1;
+  }
 }
 
 }  // namespace qdvz::cli

@@ -6,13 +6,15 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 namespace qdvz::cli {
 
 // Calls prepare(i) for i = 0 .. count - 1 on up to `workers` threads and finish(i, result) on
-// the calling thread strictly in order of i, each as soon as its result is there. Workers stay
+// the calling thread strictly in order of i, each as soon as its result is there. prepare must
+// not throw. Workers stay
 // at most a few items ahead of finish, so memory does not grow with count; a worker that got
 // that far is woken again only when half of that lead has been finished, so that it goes on
 // with several items per wake-up rather than one.
@@ -53,7 +55,18 @@ void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) 
     }
   };
   std::vector<std::thread> threads;
-  for (unsigned t = 0; t < std::min<size_t>(workers, count); ++t) threads.emplace_back(work);
+  threads.reserve(workers);
+  for (unsigned t = 0; t < std::min<size_t>(workers, count); ++t) {
+    try {
+      threads.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // the system has no more threads to give: go on with those there are
+    }
+  }
+  if (threads.empty()) {
+    for (size_t i = 0; i < count; ++i) finish(i, prepare(i));
+    return;
+  }
 
   for (size_t i = 0; i < count; ++i) {
     std::unique_lock lock(mutex);

@@ -17,6 +17,7 @@ enum class FailureKind {
   kNotCp932Text,  // bytes that are not code page 932 text
   kUnsavable,     // a character that code page 932 cannot hold
   kFileAccess,    // a file or stream could not be opened, read or written
+  kNoConverter,   // the system has no code page 932 converter
   kUsage,         // a command line that is wrong
   kCutOff,        // data beyond a limit was left out; the rest is good (a warning)
 };

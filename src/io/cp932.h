@@ -10,6 +10,10 @@ namespace qdvz {
 // Code page 932 (Windows Shift-JIS) through the system's converter. Nothing is ever
 // replaced: input that the code page cannot represent is refused instead.
 
+// Whether the system has the converter at all; without it every conversion fails as
+// kNoConverter.
+bool Cp932ConverterAvailable();
+
 // Bytes that do not decode fail as kNotCp932Text, the position being the byte offset of the
 // first bad sequence.
 Result<std::u16string> DecodeCp932(std::string_view bytes);

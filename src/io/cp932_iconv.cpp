@@ -7,14 +7,16 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "io/ascii_words.h"
 #include "io/cp932.h"
 #include "io/cp932_runs.h"
+#include "io/io_messages.h"
 
 namespace qdvz {
 namespace {
@@ -23,12 +25,16 @@ using detail::IsHighSurrogate;
 using detail::IsLeadByte;
 using detail::IsLowSurrogate;
 
+// The name iconv knows code page 932 by, and how often it was changed (by tests).
+std::atomic<const char*> converterName{"CP932"};
+std::atomic<unsigned> converterNameChanges{0};
+
 // One pair of converters per thread: opening them costs far more than a line's conversion,
 // and an iconv_t must not be shared between threads.
 class Converters {
  public:
-  Converters()
-      : decoder_(iconv_open("UTF-16LE", "CP932")), encoder_(iconv_open("CP932", "UTF-16LE")) {}
+  explicit Converters(const char* name)
+      : decoder_(iconv_open("UTF-16LE", name)), encoder_(iconv_open(name, "UTF-16LE")) {}
   ~Converters() {
     if (decoder_ != kNotOpen) iconv_close(decoder_);
     if (encoder_ != kNotOpen) iconv_close(encoder_);
@@ -36,8 +42,12 @@ class Converters {
   Converters(const Converters&) = delete;
   Converters& operator=(const Converters&) = delete;
 
-  iconv_t Decoder() { return Ready(decoder_); }
-  iconv_t Encoder() { return Ready(encoder_); }
+  // Without the CP932 module (a minimal system, another C library) nothing can be converted;
+  // that is a broken installation, not a fault of any file.
+  bool Available() const { return decoder_ != kNotOpen && encoder_ != kNotOpen; }
+  // Only once Available() said so.
+  iconv_t Decoder() { return Reset(decoder_); }
+  iconv_t Encoder() { return Reset(encoder_); }
 
   // What iconv made of one byte above ASCII (index 0x80 to 0xFF) or of a lead byte and its
   // trail byte (index lead * 256 + trail): kUnknown until asked, then kInvalid, kComplex or
@@ -56,10 +66,7 @@ class Converters {
  private:
   static inline const iconv_t kNotOpen = reinterpret_cast<iconv_t>(-1);
 
-  static iconv_t Ready(iconv_t cd) {
-    // Without the CP932 module every file would look invalid; that is a broken
-    // installation, not a fault of the file.
-    if (cd == kNotOpen) throw std::runtime_error("iconv cannot convert between CP932 and UTF-16LE");
+  static iconv_t Reset(iconv_t cd) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     return cd;
   }
@@ -69,8 +76,18 @@ class Converters {
 };
 
 Converters& ThreadConverters() {
-  thread_local Converters converters;
-  return converters;
+  thread_local std::unique_ptr<Converters> converters;
+  thread_local unsigned madeAfter = 0;
+  unsigned changes = converterNameChanges.load();
+  if (!converters || madeAfter != changes) {
+    converters = std::make_unique<Converters>(converterName.load());
+    madeAfter = changes;
+  }
+  return *converters;
+}
+
+Failure NoConverter() {
+  return Failure{FailureKind::kNoConverter, msg::kNoCp932Converter};
 }
 
 struct RunResult {
@@ -204,6 +221,7 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
 
 Result<std::u16string> DecodeCp932(std::string_view bytes) {
   Converters& converters = ThreadConverters();
+  if (!converters.Available()) return NoConverter();
   // Every byte gives at most one UTF-16 unit: write into room made beforehand.
   std::u16string text(bytes.size(), u'\0');
   char16_t* out = text.data();
@@ -240,6 +258,7 @@ Result<std::u16string> DecodeCp932(std::string_view bytes) {
 
 Result<std::string> EncodeCp932(std::u16string_view text) {
   Converters& converters = ThreadConverters();
+  if (!converters.Available()) return NoConverter();
   // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
   std::string bytes(text.size() * 2, '\0');
   char* out = bytes.data();
@@ -272,12 +291,24 @@ Result<std::string> EncodeCp932(std::u16string_view text) {
 namespace detail {
 
 Result<std::u16string> DecodeCp932ByRuns(std::string_view bytes) {
+  if (!ThreadConverters().Available()) return NoConverter();
   return DecodeInRuns(bytes, DecodeRun);
 }
 
 Result<std::string> EncodeCp932ByRuns(std::u16string_view text) {
+  if (!ThreadConverters().Available()) return NoConverter();
   return EncodeInRuns(text, EncodeRun);
 }
 
+void SetCp932ConverterName(const char* name) {
+  converterName = name;
+  ++converterNameChanges;
+}
+
 }  // namespace detail
+
+bool Cp932ConverterAvailable() {
+  return ThreadConverters().Available();
+}
+
 }  // namespace qdvz

@@ -44,4 +44,8 @@ Result<std::string> EncodeInRuns(std::u16string_view text, RunEncoder encodeRun,
 Result<std::u16string> DecodeCp932ByRuns(std::string_view bytes);
 Result<std::string> EncodeCp932ByRuns(std::u16string_view text);
 
+// iconv builds only: asks iconv for code page 932 under another name from now on, in every
+// thread. A name it does not know shows what happens on a system without the converter.
+void SetCp932ConverterName(const char* name);
+
 }  // namespace qdvz::detail

@@ -113,6 +113,10 @@ bool EncodeRun(std::u16string_view run, std::string& bytes, size_t& errorIndex) 
 
 }  // namespace
 
+bool Cp932ConverterAvailable() {
+  return IsValidCodePage(kCodePage) != 0;
+}
+
 Result<std::u16string> DecodeCp932(std::string_view bytes) {
   return detail::DecodeInRuns(bytes, DecodeRun, kMaxRun);
 }

@@ -15,4 +15,8 @@ inline constexpr size_t kMaxFileBytes = size_t{256} << 20;
 // The whole content of a file, read once.
 Result<std::string> ReadFileBytes(const std::filesystem::path& path);
 
+// All of standard input, read as a file is: a folder or more than the largest file read is
+// refused with the same words.
+Result<std::string> ReadStandardInput();
+
 }  // namespace qdvz

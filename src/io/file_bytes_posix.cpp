@@ -15,17 +15,11 @@ Failure ReadFailure(int error) {
   return FileFailure(FileStep::kRead, error);
 }
 
-}  // namespace
-
-Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
-  UniqueFd fd;
-  do {
-    fd = UniqueFd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  } while (!fd.Valid() && errno == EINTR);
-  if (!fd.Valid()) return ReadFailure(errno);
+// Everything from an open file, which stays open.
+Result<std::string> ReadAll(int fd) {
   // A folder opens for reading like a file; say what it is before trying to read it.
   struct stat info {};
-  if (fstat(fd.Get(), &info) != 0) return ReadFailure(errno);
+  if (fstat(fd, &info) != 0) return ReadFailure(errno);
   if (S_ISDIR(info.st_mode)) return ReadFailure(EISDIR);
 
   // A file whose size is known is read straight into room for that size and one byte more,
@@ -41,7 +35,7 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
   for (;;) {
     if (filled == bytes.size()) bytes.resize(filled + 65536);
     size_t wanted = bytes.size() - filled;
-    ssize_t got = read(fd.Get(), bytes.data() + filled, wanted);
+    ssize_t got = read(fd, bytes.data() + filled, wanted);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return ReadFailure(errno);
     filled += static_cast<size_t>(got);
@@ -50,6 +44,24 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
   }
   bytes.resize(filled);
   return bytes;
+}
+
+}  // namespace
+
+Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
+  UniqueFd fd;
+  do {
+    fd = UniqueFd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  } while (!fd.Valid() && errno == EINTR);
+  if (!fd.Valid()) return ReadFailure(errno);
+  return ReadAll(fd.Get());
+}
+
+Result<std::string> ReadStandardInput() {
+  if (fcntl(STDIN_FILENO, F_GETFD) < 0) {
+    return Failure{FailureKind::kFileAccess, msg::kNoStandardInput};
+  }
+  return ReadAll(STDIN_FILENO);
 }
 
 }  // namespace qdvz

@@ -17,6 +17,29 @@ bool IsFolder(const std::filesystem::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Everything from an open file, which stays open.
+Result<std::string> ReadAll(HANDLE handle) {
+  std::string bytes;
+  LARGE_INTEGER size{};
+  if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size) && size.QuadPart > 0 &&
+      static_cast<size_t>(size.QuadPart) <= kMaxFileBytes) {
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
+  }
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(handle, buffer, sizeof buffer, &got, nullptr)) {
+      DWORD error = GetLastError();
+      if (error == ERROR_BROKEN_PIPE) break;  // the writing end of a pipe was closed
+      return ReadFailure(error);
+    }
+    if (got == 0) break;
+    bytes.append(buffer, got);
+    if (bytes.size() > kMaxFileBytes) return Failure{FailureKind::kFileAccess, msg::kFileTooLarge};
+  }
+  return bytes;
+}
+
 }  // namespace
 
 Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
@@ -31,25 +54,13 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
     }
     return ReadFailure(error);
   }
-  std::string bytes;
-  LARGE_INTEGER size{};
-  if (GetFileType(handle.Get()) == FILE_TYPE_DISK && GetFileSizeEx(handle.Get(), &size) &&
-      size.QuadPart > 0 && static_cast<size_t>(size.QuadPart) <= kMaxFileBytes) {
-    bytes.reserve(static_cast<size_t>(size.QuadPart));
-  }
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(handle.Get(), buffer, sizeof buffer, &got, nullptr)) {
-      DWORD error = GetLastError();
-      if (error == ERROR_BROKEN_PIPE) break;  // the writing end of a pipe was closed
-      return ReadFailure(error);
-    }
-    if (got == 0) break;
-    bytes.append(buffer, got);
-    if (bytes.size() > kMaxFileBytes) return Failure{FailureKind::kFileAccess, msg::kFileTooLarge};
-  }
-  return bytes;
+  return ReadAll(handle.Get());
+}
+
+Result<std::string> ReadStandardInput() {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) return std::string();  // none: empty
+  return ReadAll(input);
 }
 
 }  // namespace qdvz

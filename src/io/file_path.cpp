@@ -19,11 +19,23 @@ std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_vi
   return path;
 }
 
-bool IsSpecialFile(const std::filesystem::path& path) {
+FileKind KindOf(const std::filesystem::path& path) {
+  using std::filesystem::file_type;
   std::error_code error;
-  auto status = std::filesystem::status(path, error);
-  if (error || !std::filesystem::exists(status)) return false;
-  return !std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status);
+  switch (std::filesystem::status(path, error).type()) {
+    case file_type::regular:
+      return FileKind::kRegular;
+    case file_type::directory:
+      return FileKind::kFolder;
+    case file_type::fifo:
+    case file_type::socket:
+      return FileKind::kPipeOrSocket;
+    case file_type::block:
+    case file_type::character:
+      return FileKind::kDevice;
+    default:
+      return FileKind::kMissing;  // or what cannot be looked at: opening it will say why
+  }
 }
 
 std::filesystem::path ToFsPath(std::u16string_view path) {

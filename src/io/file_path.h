@@ -10,10 +10,11 @@ namespace qdvz {
 // the name verbatim.
 std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_view name);
 
-// Whether a path leads to something other than a regular file or a folder: a pipe, a socket
-// or a device. The window reads only files, since reading a pipe with no writer or a device
-// such as /dev/zero would block it for good.
-bool IsSpecialFile(const std::filesystem::path& path);
+// What a path leads to, links followed. The window reads only regular files, since reading a
+// pipe with no writer or a device such as /dev/zero would block it for good; and it saves to
+// no pipe or socket, which would block it until some other program reads.
+enum class FileKind { kMissing, kRegular, kFolder, kPipeOrSocket, kDevice };
+FileKind KindOf(const std::filesystem::path& path);
 
 // A path held as UTF-16 text, for the file system.
 std::filesystem::path ToFsPath(std::u16string_view path);

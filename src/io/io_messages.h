@@ -7,6 +7,10 @@
 // Status texts of loading and saving files.
 namespace qdvz::msg {
 
+// The system lacks the converter: nothing can be read or saved.
+inline constexpr char16_t kNoCp932Converter[] =
+    u"このシステムにはShift-JIS（コードページ932）の変換機能がありません（iconv の CP932）";
+
 // Reading.
 // A data file longer than the window loads: the first lines are kept.
 inline constexpr char16_t kTooManyLines[] = u"データ行が制限を越えました";
@@ -22,12 +26,15 @@ inline constexpr char16_t kFileTooLarge[] = u"ファイルが大きすぎます�
 inline constexpr char16_t kNotRegularFile[] =
     u"通常のファイルではありません（パイプやデバイスは読み込めません）";
 inline constexpr char16_t kIsFolder[] = u"フォルダーです。ファイルを選択してください";
+inline constexpr char16_t kNoStandardInput[] = u"標準入力が閉じられています";
 
 // Writing.
 inline constexpr char16_t kFolderNotFound[] = u"保存先のフォルダーが見つかりません";
 inline constexpr char16_t kNoWritePermission[] = u"保存先に書き込む権限がありません";
 inline constexpr char16_t kDiskFull[] = u"ディスクの空き容量が足りません";
 inline constexpr char16_t kCannotSaveToFolder[] = u"フォルダーには保存できません";
+inline constexpr char16_t kCannotSaveToPipe[] =
+    u"通常のファイルではありません（パイプやソケットには保存できません）";
 inline constexpr char16_t kReadOnlyFileSystem[] =
     u"読み取り専用の場所（ファイルシステムや媒体）には保存できません";
 inline constexpr char16_t kFileInUse[] = u"ほかのプログラムがファイルを使用中です";

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "convert/failure.h"
+#include "io/file_identity.h"
 
 namespace qdvz {
 
@@ -13,17 +15,29 @@ namespace qdvz {
 // its line.
 Result<std::string> EncodeSavedText(std::u16string_view displayText);
 
-// Writes bytes to path so that a failure never leaves a damaged or half-written file:
-//  - an existing regular file is replaced through a temporary file next to it, written and
-//    flushed to the disk, then renamed over it (through a symbolic link, the file it leads
-//    to is replaced, and the link stays); its permissions are kept;
-//  - a new file is created under its own name, only if nothing is there yet, and removed
-//    again when its bytes cannot all be written;
-//  - a device or a pipe, which cannot be replaced, is written in place;
-//  - a folder, or a read-only file, is refused.
-Result<void> WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// A standard stream open for writing, and the file behind it.
+struct OpenStream {
+  StandardStream stream;
+  FileIdentity file;
+};
 
-// EncodeSavedText followed by WriteFileAtomically.
+// Writes bytes to path so that a failure never leaves a damaged or half-written file, and
+// nothing that is open elsewhere is lost:
+//  - what is already open as one of openStreams (standard output redirected to a log, say)
+//    is written through that stream, at its place, appending if it was opened so: replacing
+//    it would leave the stream writing to a file that no longer has a name;
+//  - a device or a pipe, which cannot be replaced, is written in place;
+//  - an existing regular file is replaced through a temporary file next to it, written and
+//    flushed to the disk, then renamed over it; its permissions are kept. Through a
+//    symbolic link the file it leads to is replaced, and the link stays;
+//  - a new file is created under its own name, only if nothing is there yet, and removed
+//    again when its bytes cannot all be written. A symbolic link that leads nowhere yet is
+//    followed, as the shell's ">" does: the file is created where it points;
+//  - a folder, or a read-only file, is refused.
+Result<void> WriteFileSafely(const std::filesystem::path& path, std::string_view bytes,
+                             std::span<const OpenStream> openStreams = {});
+
+// EncodeSavedText followed by WriteFileSafely.
 Result<void> SaveText(const std::filesystem::path& path, std::u16string_view displayText);
 
 }  // namespace qdvz

@@ -96,7 +96,7 @@ Result<LoadedLines> SplitSourceBytes(std::string_view bytes, int maxLines) {
   Result<std::u16string> decoded = DecodeCp932(kept);
   if (!decoded) {
     Failure failure = decoded.failure();
-    failure.line = LineOf(kept, failure.position);
+    if (failure.kind == FailureKind::kNotCp932Text) failure.line = LineOf(kept, failure.position);
     return failure;
   }
   if (nulLine != 0) return Failure{FailureKind::kNotCp932Text, msg::kNulInFile, nulLine};

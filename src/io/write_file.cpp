@@ -4,10 +4,14 @@
 
 namespace qdvz {
 
-Result<void> WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+Result<void> WriteFileSafely(const std::filesystem::path& path, std::string_view bytes,
+                             std::span<const OpenStream> openStreams) {
   using Kind = detail::WriteTarget::Kind;
   Result<detail::WriteTarget> target = detail::InspectWriteTarget(path);
   if (!target) return target.failure();
+  for (const OpenStream& open : openStreams) {
+    if (target->identity == open.file) return detail::WriteToStream(open.stream, bytes);
+  }
   switch (target->kind) {
     case Kind::kFolder:
       return Failure{FailureKind::kFileAccess, msg::kCannotSaveToFolder};

@@ -83,6 +83,8 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
     target.finalPath = DanglingLinkEnd(path);
     return target;
   }
+  target.identity = FileIdentity(static_cast<std::uint64_t>(existing.st_dev),
+                                 static_cast<std::uint64_t>(existing.st_ino));
   if (S_ISDIR(existing.st_mode)) {
     target.kind = WriteTarget::Kind::kFolder;
   } else if (!S_ISREG(existing.st_mode)) {
@@ -152,6 +154,12 @@ Result<void> WriteInPlace(const std::filesystem::path& path, std::string_view by
   UniqueFd fd(open(path.c_str(), O_WRONLY | O_CLOEXEC));
   if (!fd.Valid()) return WriteFailure(errno);
   if (int error = WriteAndClose(fd, bytes); error != 0) return WriteFailure(error);
+  return {};
+}
+
+Result<void> WriteToStream(StandardStream stream, std::string_view bytes) {
+  int fd = stream == StandardStream::kError ? STDERR_FILENO : STDOUT_FILENO;
+  if (int error = WriteAll(fd, bytes); error != 0) return WriteFailure(error);
   return {};
 }
 

@@ -85,6 +85,9 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
     target.kind = WriteTarget::Kind::kFolder;
     return target;
   }
+  target.identity =
+      FileIdentity(info.dwVolumeSerialNumber,
+                   (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
   target.kind = WriteTarget::Kind::kRegularFile;
   target.readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
   DWORD plain = GetFileAttributesW(path.c_str());
@@ -145,6 +148,13 @@ Result<void> WriteInPlace(const std::filesystem::path& path, std::string_view by
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.Valid()) return WriteFailure(GetLastError());
   if (DWORD error = WriteAndClose(handle, bytes, false); error != 0) return WriteFailure(error);
+  return {};
+}
+
+Result<void> WriteToStream(StandardStream stream, std::string_view bytes) {
+  HANDLE handle =
+      GetStdHandle(stream == StandardStream::kError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  if (DWORD error = WriteAll(handle, bytes); error != 0) return WriteFailure(error);
   return {};
 }
 

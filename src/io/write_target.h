@@ -1,11 +1,13 @@
 #pragma once
 
-// The operations of each platform that WriteFileAtomically (save_text.h) puts together. The
+// The operations of each platform that WriteFileSafely (save_text.h) puts together. The
 // policy of which one is used when lives in write_file.cpp, once for every platform.
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "convert/failure.h"
+#include "io/file_identity.h"
 
 namespace qdvz::detail {
 
@@ -13,7 +15,8 @@ namespace qdvz::detail {
 struct WriteTarget {
   enum class Kind { kMissing, kRegularFile, kFolder, kOther };  // kOther: a device or a pipe
   Kind kind = Kind::kMissing;
-  bool readOnly = false;  // a regular file that may not be written
+  bool readOnly = false;                 // a regular file that may not be written
+  std::optional<FileIdentity> identity;  // of what exists, where the system tells
   // Where the path leads through symbolic links: the file to replace, or for a link that
   // leads nowhere yet, the file to create. The path itself when it is no link.
   std::filesystem::path finalPath;
@@ -31,5 +34,8 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
 
 // Opens what is at path for writing and writes bytes to it: for devices and pipes.
 Result<void> WriteInPlace(const std::filesystem::path& path, std::string_view bytes);
+
+// Writes bytes to a standard stream, at its place.
+Result<void> WriteToStream(StandardStream stream, std::string_view bytes);
 
 }  // namespace qdvz::detail

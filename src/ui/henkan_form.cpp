@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <memory>
+#include <new>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -9,6 +12,7 @@
 #include "convert/convert_records.h"
 #include "convert/failure.h"
 #include "convert/text.h"
+#include "io/cp932.h"
 #include "io/file_path.h"
 #include "io/io_messages.h"
 #include "io/save_text.h"
@@ -39,7 +43,8 @@ std::u16string HenkanForm::ChosenPath() const {
 }
 
 void HenkanForm::Form_Load() {
-  window_.SetStatus(ui_msg::kChooseCommand);
+  // Without the converter no file can be read or saved: say so before anything is tried.
+  window_.SetStatus(Cp932ConverterAvailable() ? ui_msg::kChooseCommand : msg::kNoCp932Converter);
 }
 
 void HenkanForm::File1_Click(const std::u16string& name) {
@@ -61,11 +66,24 @@ std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16stri
   window_.SetStatus(name + ui_msg::kReadingSuffix);
   window_.SetCaption(ui_msg::kReadingCaption);
   // The file list shows only files, but a typed name may lead to a pipe or a device.
-  if (IsSpecialFile(ToFsPath(path))) {
+  FileKind kind = KindOf(ToFsPath(path));
+  if (kind == FileKind::kPipeOrSocket || kind == FileKind::kDevice) {
     EndFailedLoad(Failure{FailureKind::kFileAccess, msg::kNotRegularFile});
     return std::nullopt;
   }
   return path;
+}
+
+void HenkanForm::EndUnexpectedly(const std::exception& error) noexcept {
+  // Nothing half-made is shown or saved: a handler throws before it changes the data.
+  try {
+    window_.SetStatus(dynamic_cast<const std::bad_alloc*>(&error)
+                          ? std::u16string(ui_msg::kOutOfMemory)
+                          : ui_msg::kUnexpected + FromUtf8(error.what()) + u"）");
+    window_.SetCaption(ui_msg::kIdleCaption);
+  } catch (...) {
+    // Not even the status line can be set: nothing more to do.
+  }
 }
 
 void HenkanForm::EndFailedLoad(const Failure& why) {
@@ -74,7 +92,7 @@ void HenkanForm::EndFailedLoad(const Failure& why) {
   window_.SetCaption(ui_msg::kIdleCaption);
 }
 
-void HenkanForm::DatOpen_Click() {
+void HenkanForm::DatOpen_Click() try {
   auto path = BeginLoad(kDataExtensions, ui_msg::kWrongDataExtension);
   if (!path) return;
   Result<LoadedLines> loaded = LoadSourceLines(ToFsPath(*path));
@@ -83,16 +101,18 @@ void HenkanForm::DatOpen_Click() {
   // earlier, longer file into the next conversion.
   const std::span<const std::u16string_view> lines = loaded->lines;
   const size_t count = std::min(lines.size(), dataLines_.size());
-  std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), dataLines_.begin());
-  std::fill(dataLines_.begin() + static_cast<std::ptrdiff_t>(count), dataLines_.end(),
-            std::u16string());
+  auto fresh = std::make_unique<DataLineArray>();
+  std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), fresh->begin());
+  dataLines_.swap(*fresh);
 
   window_.SetStatus(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
   window_.SetDisplayText(JoinWithCrLf(lines.first(count)));
   window_.SetCaption(ui_msg::kIdleCaption);
+} catch (const std::exception& error) {
+  EndUnexpectedly(error);
 }
 
-void HenkanForm::datopen1_Click() {
+void HenkanForm::datopen1_Click() try {
   auto path = BeginLoad(kSizeExtensions, ui_msg::kChooseSizeFile);
   if (!path) return;
   Result<LoadedSizeFile> loaded = LoadSizeFile(ToFsPath(*path));
@@ -104,9 +124,11 @@ void HenkanForm::datopen1_Click() {
   window_.SetCaption(ui_msg::kIdleCaption);
   const std::optional<Failure>& warning = loaded->table.warning;
   window_.SetStatus(warning ? warning->message : ui_msg::kReadDone);
+} catch (const std::exception& error) {
+  EndUnexpectedly(error);
 }
 
-void HenkanForm::DatCh_Click() {
+void HenkanForm::DatCh_Click() try {
   const std::u16string name = window_.FileNameText();
   window_.SetCaption(name + ui_msg::kConvertingCaption);
   window_.SetStatus(name + ui_msg::kConvertingStatus);
@@ -130,9 +152,11 @@ void HenkanForm::DatCh_Click() {
   window_.SetDisplayText(*document);
   window_.SetCaption(ui_msg::kIdleCaption);
   window_.SetStatus(ui_msg::kConverted);
+} catch (const std::exception& error) {
+  EndUnexpectedly(error);
 }
 
-void HenkanForm::DatSave_Click() {
+void HenkanForm::DatSave_Click() try {
   window_.SetStatus(u"");
   const std::u16string name = window_.FileNameText();
   if (name.empty()) {
@@ -144,6 +168,11 @@ void HenkanForm::DatSave_Click() {
     return;
   }
   const std::u16string path = ChosenPath();
+  // Writing into a pipe would wait, and the window with it, until some other program reads.
+  if (KindOf(ToFsPath(path)) == FileKind::kPipeOrSocket) {
+    window_.SetStatus(msg::kCannotSaveToPipe);
+    return;
+  }
   window_.SetCaption(ui_msg::kWritingCaption);
   // SaveText adds the closing CR LF and replaces the file only once all of it is written.
   if (Result<void> saved = SaveText(ToFsPath(path), window_.DisplayText()); !saved) {
@@ -153,6 +182,8 @@ void HenkanForm::DatSave_Click() {
   }
   window_.SetCaption(ui_msg::kIdleCaption);
   window_.SetStatus(ui_msg::kSaved);
+} catch (const std::exception& error) {
+  EndUnexpectedly(error);
 }
 
 void HenkanForm::Erase_Click() {

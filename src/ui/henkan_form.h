@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
@@ -43,6 +44,8 @@ class HenkanForm {
                                           const char16_t* wrongExtension);
   // A load that failed: why, and the caption back; nothing else changes.
   void EndFailedLoad(const Failure& why);
+  // A handler that failed where nothing should (no memory left): why, and the caption back.
+  void EndUnexpectedly(const std::exception& error) noexcept;
 
   WindowOps& window_;
   DataLineArray dataLines_{};

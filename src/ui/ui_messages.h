@@ -25,6 +25,9 @@ inline constexpr char16_t kConvertingCaption[] = u"データの変換中";   // 
 inline constexpr char16_t kConvertingStatus[] = u"をデータの変換中";  // after the file name
 inline constexpr char16_t kConverted[] = u"変換終了";
 
+inline constexpr char16_t kOutOfMemory[] = u"メモリーが足りません";
+inline constexpr char16_t kUnexpected[] = u"予期しないエラーが起きました（";  // what, "）"
+
 inline constexpr char16_t kErased[] = u"消去しました";
 inline constexpr char16_t kRedisplayed[] = u"再表示しました";
 

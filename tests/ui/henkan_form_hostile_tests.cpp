@@ -14,6 +14,7 @@
 #include "convert/messages.h"
 #include "convert/text.h"
 #include "fake_window.h"
+#include "io/cp932_runs.h"
 #include "io/io_messages.h"
 #include "support/temp_dir.h"
 #include "ui/henkan_form.h"
@@ -344,6 +345,33 @@ TEST_F(HenkanFormSaveTest, RefusedSavesChangeNothing) {
   ExpectRefused("old.txt", smile, U("3行目: ") + msg::CannotEncode(u"1F600"));
   ExpectRefused("new.txt", smile, U("3行目: ") + msg::CannotEncode(u"1F600"));
   ExpectRefused("old.txt", u"a\xD800", U("1行目: ") + msg::CannotEncode(u"D800"));
+}
+
+// Writing into a pipe would wait until some other program reads it: the window must refuse
+// at once, leaving even the caption as it was.
+TEST_F(HenkanFormSaveTest, SaveToAPipeIsRefusedWithoutWaiting) {
+  ASSERT_EQ(mkfifo((dir_ / "pipe.txt").c_str(), 0600), 0);
+  window_.display = u"vzm\r\n";
+  Click(&HenkanForm::DatSave_Click, "pipe.txt");
+  EXPECT_EQ(window_.effects,
+            (std::vector<std::u16string>{Status(u""), Status(msg::kCannotSaveToPipe)}));
+}
+
+// Where the system has no code page 932 converter, the window says so at start and every
+// load and save says so too; nothing ends the program.
+TEST_F(HenkanFormHostileTest, WithoutTheConverterEveryActionSaysSo) {
+  Put("good.dat", kData);
+  detail::SetCp932ConverterName("NO-SUCH-CODE-PAGE");
+  form_.Form_Load();
+  EXPECT_EQ(window_.status, msg::kNoCp932Converter);
+  Click(&HenkanForm::DatOpen_Click, "good.dat");
+  EXPECT_EQ(window_.status, msg::kNoCp932Converter);
+  window_.display = u"vzm";
+  Click(&HenkanForm::DatSave_Click, "out.txt");
+  EXPECT_EQ(window_.status, msg::kNoCp932Converter);
+  detail::SetCp932ConverterName("CP932");
+  EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
+  EXPECT_EQ(window_.caption, ui_msg::kIdleCaption);
 }
 
 TEST_F(HenkanFormSaveTest, SaveToAFullDeviceIsReported) {
