@@ -126,6 +126,43 @@ TEST(Qd2vz, RefusesAnArgumentWithALoneSurrogate) {
   EXPECT_EQ(result.err, "qd2vz: 引数 5 に UTF-16 として不正な文字があります\n");
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"in.dat"}));
 }
+
+// cmd.exe hands * and ? over as typed: qd2vz expands them, quoted or not, with or without a
+// folder part; a pattern that matches nothing is named and the batch goes on. Names that
+// Windows refuses are named in words.
+TEST(Qd2vz, NamesAsCmdExeHandsThemOver) {
+  TempDir dir;
+  fs::copy_file(kRuns / "example1.dat", dir / "a.dat");
+  fs::copy_file(kRuns / "example2.dat", dir / "b.dat");
+  fs::create_directory(dir / "sub");
+  fs::copy_file(kRuns / "example1.dat", dir / "sub" / "c.dat");
+  const std::string sizes = "-s \"" + test::Utf8Name(kSizes) + "\"";
+  struct Row {
+    std::string args;
+    int status;
+    std::string err;
+    std::vector<std::string> written;
+  };
+  const Row rows[] = {
+      {"-d out1 *.dat", 0, "", {"out1\\a.txt", "out1\\b.txt"}},
+      {"-d out2 \"?.dat\" sub\\*.dat", 0, "", {"out2\\a.txt", "out2\\b.txt", "out2\\c.txt"}},
+      {"-d out3 none*.dat a.dat",
+       1,
+       "qd2vz: none*.dat: このパターンに一致するファイルがありません\n",
+       {"out3\\a.txt"}},
+      {"\"a<b.dat\"",
+       1,
+       "qd2vz: a<b.dat: ファイル名が正しくありません（使えない文字が含まれています）\n",
+       {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args);
+    Result result = RunQd2vzInCmd(dir, sizes + " " + row.args);
+    EXPECT_EQ(result.status, row.status);
+    EXPECT_EQ(result.err, row.err);
+    for (const std::string& name : row.written) EXPECT_TRUE(fs::exists(dir / name)) << name;
+  }
+}
 #endif
 
 TEST(Qd2vz, BatchGoesOnAfterABadFileAndReportsIt) {

@@ -94,11 +94,9 @@ inline HANDLE Inheritable(const std::filesystem::path& path, DWORD access, DWORD
                      disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Runs qd2vz with the arguments quoted in arguments in dir, standard input from stdinFile.
-inline Qd2vzResult RunQd2vzWide(const TempDir& dir, const std::wstring& arguments,
-                                const std::string& stdinFile) {
-  const std::wstring program = std::filesystem::absolute(QD2VZ).wstring();
-  std::wstring commandLine = QuotedArgument(program) + arguments;
+// Runs a program with a command line in dir, standard input from stdinFile.
+inline Qd2vzResult RunCommandLine(const TempDir& dir, const std::wstring& program,
+                                  std::wstring commandLine, const std::string& stdinFile) {
   std::vector<std::string> input = ShellWords(stdinFile);
   HANDLE in = Inheritable(input.empty() ? std::filesystem::path("NUL") : Utf8Path(input[0]),
                           GENERIC_READ, OPEN_EXISTING);
@@ -115,8 +113,8 @@ inline Qd2vzResult RunQd2vzWide(const TempDir& dir, const std::wstring& argument
   std::wstring directory = dir.path().wstring();
   int status = -1;
   if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
-      CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                     directory.c_str(), &startup, &process)) {
+      CreateProcessW(program.empty() ? nullptr : program.c_str(), commandLine.data(), nullptr,
+                     nullptr, TRUE, 0, nullptr, directory.c_str(), &startup, &process)) {
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     if (GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
@@ -129,6 +127,21 @@ inline Qd2vzResult RunQd2vzWide(const TempDir& dir, const std::wstring& argument
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
   return {status, ReadBytes(streams / "stdout.bin"), ReadBytes(streams / "stderr.txt")};
+}
+
+// Runs qd2vz with the arguments quoted in arguments in dir, standard input from stdinFile.
+inline Qd2vzResult RunQd2vzWide(const TempDir& dir, const std::wstring& arguments,
+                                const std::string& stdinFile) {
+  const std::wstring program = std::filesystem::absolute(QD2VZ).wstring();
+  return RunCommandLine(dir, program, QuotedArgument(program) + arguments, stdinFile);
+}
+
+// Runs qd2vz as typed in cmd.exe: the arguments reach it as cmd.exe hands them over,
+// patterns unexpanded.
+inline Qd2vzResult RunQd2vzInCmd(const TempDir& dir, const std::string& arguments) {
+  const std::wstring program = std::filesystem::absolute(QD2VZ).wstring();
+  return RunCommandLine(
+      dir, L"", L"cmd.exe /s /c \"" + QuotedArgument(program) + L" " + Wide(arguments) + L"\"", "");
 }
 
 // Runs qd2vz with the arguments (shell words) in dir, standard input from stdinFile if any.
