@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "convert/failure.h"
 
 namespace qdvz {
@@ -10,5 +12,19 @@ enum class FileStep { kRead, kWrite };
 // number: errno on POSIX, GetLastError() on Windows. Errors that a user can cause by typing a
 // name or choosing a place have words of their own; any other is named by its number.
 Failure FileFailure(FileStep step, int error);
+
+namespace detail {
+
+// The words of one error of the system, for reading and for writing.
+struct ErrorWords {
+  long long error;
+  const char16_t* reading;
+  const char16_t* writing;
+};
+
+// The errors that have words, from the platform's own file.
+std::span<const ErrorWords> SystemErrorWords();
+
+}  // namespace detail
 
 }  // namespace qdvz

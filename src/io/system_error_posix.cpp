@@ -6,13 +6,7 @@
 namespace qdvz {
 namespace {
 
-struct ErrorWords {
-  int error;
-  const char16_t* reading;
-  const char16_t* writing;
-};
-
-constexpr ErrorWords kWords[] = {
+constexpr detail::ErrorWords kWords[] = {
     {ENOENT, msg::kFileNotFound, msg::kFolderNotFound},
     {ENOTDIR, msg::kNotFolderOnPath, msg::kNotFolderOnPath},
     {EACCES, msg::kNoReadPermission, msg::kNoWritePermission},
@@ -32,14 +26,8 @@ constexpr ErrorWords kWords[] = {
 
 }  // namespace
 
-Failure FileFailure(FileStep step, int error) {
-  for (const ErrorWords& words : kWords) {
-    if (words.error == error) {
-      return {FailureKind::kFileAccess, step == FileStep::kRead ? words.reading : words.writing};
-    }
-  }
-  return {FailureKind::kFileAccess,
-          step == FileStep::kRead ? msg::CannotRead(error) : msg::CannotWrite(error)};
+std::span<const detail::ErrorWords> detail::SystemErrorWords() {
+  return kWords;
 }
 
 }  // namespace qdvz

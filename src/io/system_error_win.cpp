@@ -6,13 +6,7 @@
 namespace qdvz {
 namespace {
 
-struct ErrorWords {
-  DWORD error;
-  const char16_t* reading;
-  const char16_t* writing;
-};
-
-constexpr ErrorWords kWords[] = {
+constexpr detail::ErrorWords kWords[] = {
     {ERROR_FILE_NOT_FOUND, msg::kFileNotFound, msg::kFolderNotFound},
     {ERROR_PATH_NOT_FOUND, msg::kFileNotFound, msg::kFolderNotFound},
     {ERROR_INVALID_DRIVE, msg::kFileNotFound, msg::kFolderNotFound},
@@ -37,14 +31,8 @@ constexpr ErrorWords kWords[] = {
 
 }  // namespace
 
-Failure FileFailure(FileStep step, int error) {
-  for (const ErrorWords& words : kWords) {
-    if (words.error == static_cast<DWORD>(error)) {
-      return {FailureKind::kFileAccess, step == FileStep::kRead ? words.reading : words.writing};
-    }
-  }
-  return {FailureKind::kFileAccess,
-          step == FileStep::kRead ? msg::CannotRead(error) : msg::CannotWrite(error)};
+std::span<const detail::ErrorWords> detail::SystemErrorWords() {
+  return kWords;
 }
 
 }  // namespace qdvz
