@@ -5,6 +5,7 @@
 
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
+#include "io/system_calls.h"
 #include "io/system_error.h"
 #include "io/unique_fd.h"
 
@@ -35,7 +36,7 @@ Result<std::string> ReadAll(int fd) {
   for (;;) {
     if (filled == bytes.size()) bytes.resize(filled + 65536);
     size_t wanted = bytes.size() - filled;
-    ssize_t got = read(fd, bytes.data() + filled, wanted);
+    ssize_t got = detail::Sys().read(fd, bytes.data() + filled, wanted);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return ReadFailure(errno);
     filled += static_cast<size_t>(got);

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "io/system_calls.h"
+
 namespace qdvz {
 
 class UniqueFd {
@@ -28,7 +30,7 @@ class UniqueFd {
   // full disk), so writers must look. EINTR counts as closed: Linux has freed the descriptor.
   int Close() {
     if (fd_ < 0) return 0;
-    int result = ::close(std::exchange(fd_, -1));
+    int result = detail::Sys().close(std::exchange(fd_, -1));
     return result != 0 && errno != EINTR ? errno : 0;
   }
 

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "io/system_calls.h"
 #include "io/system_error.h"
 #include "io/unique_fd.h"
 #include "io/write_target.h"
@@ -21,7 +22,7 @@ Failure WriteFailure(int error) {
 // Writes all of bytes; returns 0 or the errno of the failure.
 int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    ssize_t written = write(fd, bytes.data(), bytes.size());
+    ssize_t written = Sys().write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written < 0) return errno;
     bytes.remove_prefix(static_cast<size_t>(written));
