@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 #include "convert/convert_records.h"
 #include "convert/failure.h"
@@ -38,8 +41,12 @@ std::u16string HenkanForm::ChosenPath() const {
   return SelectedFilePath(window_.DirectoryPath(), window_.FileNameText());
 }
 
+void HenkanForm::Say(std::u16string_view message) {
+  window_.SetStatus(std::u16string(message) + statusNote_);
+}
+
 void HenkanForm::Form_Load() {
-  window_.SetStatus(ui_msg::kChooseCommand);
+  Say(ui_msg::kChooseCommand);
 }
 
 void HenkanForm::File1_Click(const std::u16string& name) {
@@ -50,15 +57,15 @@ std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16stri
                                                     const char16_t* wrongExtension) {
   const std::u16string name = window_.FileNameText();
   if (name.empty()) {
-    window_.SetStatus(ui_msg::kChooseFile);
+    Say(ui_msg::kChooseFile);
     return std::nullopt;
   }
   if (!HasExtension(name, extensions)) {
-    window_.SetStatus(wrongExtension);
+    Say(wrongExtension);
     return std::nullopt;
   }
   const std::u16string path = ChosenPath();
-  window_.SetStatus(name + ui_msg::kReadingSuffix);
+  Say(name + ui_msg::kReadingSuffix);
   window_.SetCaption(ui_msg::kReadingCaption);
   // The file list shows only files, but a typed name may lead to a pipe or a device.
   if (IsSpecialFile(ToFsPath(path))) {
@@ -70,7 +77,7 @@ std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16stri
 
 void HenkanForm::EndFailedLoad(const Failure& why) {
   // Nothing was taken from the file: the data and the display stay as they were.
-  window_.SetStatus(Describe(why));
+  Say(Describe(why));
   window_.SetCaption(ui_msg::kIdleCaption);
 }
 
@@ -87,7 +94,7 @@ void HenkanForm::DatOpen_Click() {
   std::fill(dataLines_.begin() + static_cast<std::ptrdiff_t>(count), dataLines_.end(),
             std::u16string());
 
-  window_.SetStatus(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
+  Say(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
   window_.SetDisplayText(JoinWithCrLf(lines.first(count)));
   window_.SetCaption(ui_msg::kIdleCaption);
 }
@@ -103,13 +110,13 @@ void HenkanForm::datopen1_Click() {
   window_.SetDisplayText(loaded->displayText);
   window_.SetCaption(ui_msg::kIdleCaption);
   const std::optional<Failure>& warning = loaded->table.warning;
-  window_.SetStatus(warning ? warning->message : ui_msg::kReadDone);
+  Say(warning ? warning->message : ui_msg::kReadDone);
 }
 
 void HenkanForm::DatCh_Click() {
   const std::u16string name = window_.FileNameText();
   window_.SetCaption(name + ui_msg::kConvertingCaption);
-  window_.SetStatus(name + ui_msg::kConvertingStatus);
+  Say(name + ui_msg::kConvertingStatus);
   window_.SetDisplayText(u"");
   window_.SetFileNameText(u"");
 
@@ -119,28 +126,28 @@ void HenkanForm::DatCh_Click() {
     if (failure.kind == FailureKind::kNoSizeData || failure.kind == FailureKind::kNotQdData) {
       // Nothing to convert: only the status line says why, and the caption keeps telling
       // what was attempted.
-      window_.SetStatus(failure.message);
+      Say(failure.message);
       return;
     }
     // The data goes beyond what the macro can hold: say where, and show nothing half-made.
-    window_.SetStatus(Describe(failure));
+    Say(Describe(failure));
     window_.SetCaption(ui_msg::kIdleCaption);
     return;
   }
   window_.SetDisplayText(*document);
   window_.SetCaption(ui_msg::kIdleCaption);
-  window_.SetStatus(ui_msg::kConverted);
+  Say(ui_msg::kConverted);
 }
 
 void HenkanForm::DatSave_Click() {
-  window_.SetStatus(u"");
+  Say(u"");
   const std::u16string name = window_.FileNameText();
   if (name.empty()) {
-    window_.SetStatus(ui_msg::kNameToSave);
+    Say(ui_msg::kNameToSave);
     return;
   }
   if (!HasExtension(name, kSaveExtensions)) {
-    window_.SetStatus(ui_msg::kWrongSaveExtension);
+    Say(ui_msg::kWrongSaveExtension);
     return;
   }
   const std::u16string path = ChosenPath();
@@ -148,24 +155,53 @@ void HenkanForm::DatSave_Click() {
   // SaveText adds the closing CR LF and replaces the file only once all of it is written.
   if (Result<void> saved = SaveText(ToFsPath(path), window_.DisplayText()); !saved) {
     window_.SetCaption(ui_msg::kIdleCaption);
-    window_.SetStatus(Describe(saved.failure()));
+    Say(Describe(saved.failure()));
     return;
   }
+  window_.RefreshFileList();  // the saved file may be new to the folder
   window_.SetCaption(ui_msg::kIdleCaption);
-  window_.SetStatus(ui_msg::kSaved);
+  Say(ui_msg::kSaved);
 }
 
 void HenkanForm::Erase_Click() {
   savedDisplay_ = window_.DisplayText();
   window_.SetFileNameText(u"");
   window_.SetDisplayText(u"");
-  window_.SetStatus(ui_msg::kErased);
+  Say(ui_msg::kErased);
 }
 
 void HenkanForm::hyouji_Click() {
   window_.SetDisplayText(savedDisplay_);
   savedDisplay_.clear();
-  window_.SetStatus(ui_msg::kRedisplayed);
+  Say(ui_msg::kRedisplayed);
+}
+
+void HenkanForm::Form_OLEDragDrop(const std::vector<std::u16string>& paths) {
+  if (paths.empty()) return;
+  std::error_code error;
+  if (std::filesystem::is_directory(ToFsPath(paths.front()), error)) {
+    Say(ui_msg::kFolderDropped);
+    return;
+  }
+  if (paths.size() > 1) {
+    const std::string count = std::to_string(paths.size());
+    statusNote_ = ui_msg::kDroppedNoteHead + std::u16string(count.begin(), count.end()) +
+                  ui_msg::kDroppedNoteTail;
+  }
+  // The load reads the name in the folder the list shows: the list must stand in the file's
+  // folder, or a file of the same name elsewhere would be read.
+  FolderAndName parts = SplitFilePath(paths.front());
+  if (!window_.SetDirectoryPath(parts.folder)) {
+    Say(ui_msg::kDropFolderMissing);
+  } else {
+    window_.SetFileNameText(parts.name);
+    if (HasExtension(parts.name, kSizeExtensions)) {
+      datopen1_Click();
+    } else {
+      DatOpen_Click();
+    }
+  }
+  statusNote_.clear();
 }
 
 }  // namespace qdvz

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/failure.h"
 #include "convert/records.h"
@@ -30,6 +31,10 @@ class HenkanForm {
   void DatSave_Click();
   void Erase_Click();
   void hyouji_Click();
+  // Files dropped onto the window: the first one is opened as if chosen in the browser and
+  // loaded by the button its name calls for; the others are left alone, and the status line
+  // says so.
+  void Form_OLEDragDrop(const std::vector<std::u16string>& paths);
 
   const DataLineArray& DataLines() const { return dataLines_; }
   const SizeItems& Sizes() const { return sizeItems_; }
@@ -43,11 +48,15 @@ class HenkanForm {
                                           const char16_t* wrongExtension);
   // A load that failed: why, and the caption back; nothing else changes.
   void EndFailedLoad(const Failure& why);
+  // Every status message goes through here, so that a message says all there is to say at
+  // once: during a drop of several files it carries the note about the others.
+  void Say(std::u16string_view message);
 
   WindowOps& window_;
   DataLineArray dataLines_{};
   SizeItems sizeItems_{};
   std::u16string savedDisplay_;
+  std::u16string statusNote_;
 };
 
 }  // namespace qdvz
