@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
-#include <QPainter>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -82,27 +80,11 @@ QFont TextFont(double pointSize) {
   return font;
 }
 
-// A sheet with a bent line and an arrow: the data turned into a macro.
-QPixmap IconImage(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  const qreal u = size / 16.0;
-  painter.setPen(QPen(Qt::black, 1));
-  painter.setBrush(Qt::white);
-  painter.drawRect(QRectF(1 * u, 1 * u, 13 * u, 14 * u - 1));
-  painter.setPen(QPen(Qt::blue, 1.5 * u));
-  painter.drawPolyline(QPolygonF({QPointF(3 * u, 12 * u), QPointF(6 * u, 5 * u),
-                                  QPointF(9 * u, 10 * u), QPointF(12 * u, 4 * u)}));
-  painter.setPen(QPen(Qt::red, 1.5 * u));
-  painter.drawLine(QPointF(4 * u, 14 * u - 1), QPointF(11 * u, 14 * u - 1));
-  return pixmap;
-}
-
+// The icon files of the menu entry, built into the program as Qt resources (CMakeLists.txt).
 QIcon WindowIcon() {
   QIcon icon;
-  icon.addPixmap(IconImage(32));
-  icon.addPixmap(IconImage(16));
+  icon.addFile(QStringLiteral(":/icons/henkan-16.png"), QSize(16, 16));
+  icon.addFile(QStringLiteral(":/icons/henkan-32.png"), QSize(32, 32));
   return icon;
 }
 
