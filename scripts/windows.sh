@@ -1,7 +1,8 @@
 # The Windows build and its checks, run by ./test --windows: cross-built with mingw-w64 into
-# build-win/, its tests run through wine, and its output compared with the Linux build's.
+# build-win/, its tests run through wine (the window's on a virtual display), and its output
+# compared with the Linux build's. jwm: see qdvz_display_start.
 
-QDVZ_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine googletest)
+QDVZ_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine googletest jwm)
 WINE=/usr/lib/wine/wine64
 
 # Starts a wine server and prepares the prefix before ctest runs anything: otherwise wine's
@@ -15,6 +16,32 @@ qdvz_wine_start() {
 
 qdvz_wine_stop() {
   /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+}
+
+# A virtual display of its own for wine's windows (exported as DISPLAY), with a window manager:
+# without one, wine waits two seconds for it whenever a window is hidden or destroyed.
+qdvz_display_start() {
+  local ready=$PWD/build-win/display
+  rm -f "$ready"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+  QDVZ_XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$ready" ] && break
+    sleep 0.1
+  done
+  [ -s "$ready" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=:$(head -n 1 "$ready")
+  printf '<?xml version="1.0"?>\n<JWM/>\n' >"$PWD/build-win/jwmrc"
+  jwm -f "$PWD/build-win/jwmrc" >/dev/null 2>&1 &
+  QDVZ_JWM_PID=$!
+}
+
+qdvz_display_stop() {
+  local pid
+  for pid in ${QDVZ_JWM_PID:-} ${QDVZ_XVFB_PID:-}; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+  done
+  QDVZ_JWM_PID= QDVZ_XVFB_PID=
 }
 
 # Runs qd2vz of both builds on one input; both must give the same status, messages and bytes.

@@ -324,7 +324,7 @@ TEST_F(HenkanFormTest, SaveJudgesNamesByTheirLastThreeCharacters) {
       {"x.DAT", nullptr},
       {"xtxt", nullptr},
       {"x.vzm", ui_msg::kWrongSaveExtension},
-      {"x.Txt", ui_msg::kWrongSaveExtension},
+      {"y.Txt", ui_msg::kWrongSaveExtension},  // not x.txt, the same file on Windows
       {"x.doc", ui_msg::kWrongSaveExtension},
       {"", ui_msg::kNameToSave},
   };
