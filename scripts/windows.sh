@@ -86,3 +86,41 @@ qdvz_compare_cp932() {
     return 1
   fi
 }
+
+# The programs need no DLL beyond Windows' own: each is one file to copy.
+qdvz_check_dlls() {
+  local program foreign status=0
+  for program in "$@"; do
+    foreign=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' |
+      grep -v -i -E '^(kernel32|user32|gdi32|comctl32|shell32|advapi32|msvcrt|ucrtbase|api-ms-win-.*)\.dll$' || true)
+    if [ -n "$foreign" ]; then
+      echo "$program needs DLLs that Windows does not have:" $foreign
+      status=1
+    fi
+  done
+  return $status
+}
+
+# The release zip: exactly these files, and a read-me that is code page 932 with CR LF line ends.
+qdvz_check_zip() {
+  local zip=$1 out=$2 listing expected
+  expected=$(printf 'qdvz-windows/%s\n' README.txt examples/ examples/sample.dat \
+    examples/sizes.qdc henkan.exe qd2vz.exe)
+  listing=$(cmake -E tar tf "$zip" | LC_ALL=C sort)
+  if [ "$listing" != "$expected" ]; then
+    echo "Unexpected contents of $zip:"
+    diff <(echo "$expected") <(echo "$listing")
+    return 1
+  fi
+  local absolute
+  absolute=$(realpath "$zip")
+  rm -rf "$out/unzipped" && mkdir -p "$out/unzipped"
+  (cd "$out/unzipped" && cmake -E tar xf "$absolute")
+  local readme=$out/unzipped/qdvz-windows/README.txt
+  if ! iconv -f CP932 -t UTF-8 "$readme" >/dev/null ||
+    [ "$(grep -c $'\r$' "$readme")" -ne "$(wc -l <"$readme")" ]; then
+    echo "$readme is not code page 932 text with CR LF line ends"
+    return 1
+  fi
+  echo "zip: $zip ($(($(wc -c <"$zip") / 1024)) KB) holds $(echo "$listing" | tr '\n' ' ')"
+}
