@@ -24,7 +24,7 @@ constexpr int kClientHeightTwips = 6345;
 constexpr wchar_t kFilePattern[] = L"*.dat;*.txt;*.qdc;*.vzm";
 constexpr wchar_t kGothic[] = L"ＭＳ ゴシック";
 
-struct ControlSpec {
+struct ControlLayout {
   ControlId id;
   const wchar_t* className;
   DWORD style;
@@ -39,7 +39,7 @@ constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 
 // In tab order, which is the order of creation.
-constexpr ControlSpec kControls[kControlCount] = {
+constexpr ControlLayout kControls[kControlCount] = {
     {ControlId::Drive1, WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, L"", nullptr,
      120, 720, 2535, 300, 0},
     {ControlId::Dir1, WC_LISTBOXW, kList | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, WS_EX_CLIENTEDGE,
@@ -292,11 +292,11 @@ HWND HenkanWindow::Control(ControlId id) const {
 }
 
 void HenkanWindow::CreateControls(HINSTANCE instance) {
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlLayout& layout : kControls) {
     // Placed and given their fonts by ApplyLayout.
-    CreateWindowExW(spec.exStyle, spec.className, spec.caption, WS_CHILD | WS_VISIBLE | spec.style,
-                    0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                    instance, nullptr);
+    CreateWindowExW(layout.exStyle, layout.className, layout.caption,
+                    WS_CHILD | WS_VISIBLE | layout.style, 0, 0, 0, 0, window_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
   }
   // Unlimited: the edit box would stop at 32K characters, a fifth of a full QD file.
   SendMessageW(Control(ControlId::DisplayBox), EM_SETLIMITTEXT, 0, 0);
@@ -304,14 +304,14 @@ void HenkanWindow::CreateControls(HINSTANCE instance) {
   tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
-  for (const ControlSpec& spec : kControls) {
-    if (spec.tip == nullptr) continue;
+  for (const ControlLayout& layout : kControls) {
+    if (layout.tip == nullptr) continue;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(Control(spec.id));
-    tool.lpszText = const_cast<wchar_t*>(spec.tip);
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(layout.id));
+    tool.lpszText = const_cast<wchar_t*>(layout.tip);
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   folderIcon_ = FolderIcon(false);
@@ -325,19 +325,19 @@ void HenkanWindow::ApplyLayout(UINT dpi) {
   const LOGFONTW message = MessageFont(dpi);
   UniqueFont windowFont(CreateFontIndirectW(&message));
   for (size_t i = 0; i < std::size(kControls); ++i) {
-    const ControlSpec& spec = kControls[i];
-    const HWND control = Control(spec.id);
+    const ControlLayout& layout = kControls[i];
+    const HWND control = Control(layout.id);
     UniqueFont font;
-    if (spec.fontCentipoints) {
-      const LOGFONTW gothic = GothicFont(spec.fontCentipoints, dpi);
+    if (layout.fontCentipoints) {
+      const LOGFONTW gothic = GothicFont(layout.fontCentipoints, dpi);
       font.reset(CreateFontIndirectW(&gothic));
     }
     SendMessageW(control, WM_SETFONT,
                  reinterpret_cast<WPARAM>(font ? font.get() : windowFont.get()), FALSE);
     controlFonts_[i] = std::move(font);  // the old one only now, once no control uses it
     // Room for eight entries below the closed drop-down list.
-    const int height = spec.id == ControlId::Drive1 ? px(spec.height) * 9 : px(spec.height);
-    SetWindowPos(control, nullptr, px(spec.left), px(spec.top), px(spec.width), height,
+    const int height = layout.id == ControlId::Drive1 ? px(layout.height) * 9 : px(layout.height);
+    SetWindowPos(control, nullptr, px(layout.left), px(layout.top), px(layout.width), height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), FALSE);
@@ -656,9 +656,9 @@ void HenkanWindow::RefreshFileList() {
   std::wstring_view patterns = kFilePattern;
   while (!patterns.empty()) {
     const size_t end = std::min(patterns.find(L';'), patterns.size());
-    const std::wstring spec = JoinPath(directory_, patterns.substr(0, end));
+    const std::wstring files = JoinPath(directory_, patterns.substr(0, end));
     SendMessageW(file1, LB_DIR, DDL_READWRITE | DDL_READONLY | DDL_ARCHIVE,
-                 reinterpret_cast<LPARAM>(spec.c_str()));
+                 reinterpret_cast<LPARAM>(files.c_str()));
     patterns.remove_prefix(std::min(end + 1, patterns.size()));
   }
   // A name matched by two patterns (through its short 8.3 name) is listed once.
