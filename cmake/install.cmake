@@ -1,7 +1,40 @@
-# What `cmake --install` puts where, and the Debian package that CPack makes of it.
+# What `cmake --install` puts where, and the package that CPack makes of it: a Debian package
+# on Linux, a zip for Windows.
 #   cmake --install build --prefix ~/.local
 #   cpack --config build/CPackConfig.cmake -B out     # out/qdvz_<version>_<arch>.deb
+#   cmake --build build-win --target package          # build-win/qdvz-windows.zip
 include(GNUInstallDirs)
+
+# Windows: one folder to unzip anywhere, holding the programs, the examples and a read-me in
+# Japanese that Notepad reads on any Japanese Windows (code page 932, CR LF).
+if(WIN32 AND NOT QDVZ_BUILD_GUI)
+  install(TARGETS qd2vz RUNTIME DESTINATION .)
+  if(TARGET henkan)
+    install(TARGETS henkan RUNTIME DESTINATION .)
+  endif()
+  install(FILES examples/sample.dat examples/sizes.qdc DESTINATION examples)
+
+  find_program(QDVZ_ICONV iconv)
+  if(QDVZ_ICONV)
+    set(qdvz_readme ${PROJECT_BINARY_DIR}/README.txt)
+    add_custom_command(OUTPUT ${qdvz_readme}
+      COMMAND sh -c "'${QDVZ_ICONV}' -f UTF-8 -t CP932 \"$0\" | sed 's/$/\\r/' >\"$1\""
+              ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt ${qdvz_readme}
+      DEPENDS ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt VERBATIM)
+    add_custom_target(windows_readme ALL DEPENDS ${qdvz_readme})
+    install(FILES ${qdvz_readme} DESTINATION .)
+  else()
+    message(WARNING "iconv not found: the Windows zip will have no README.txt")
+  endif()
+
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME qdvz)
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  set(CPACK_PACKAGE_FILE_NAME qdvz-windows)
+  set(CPACK_STRIP_FILES ON)
+  include(CPack)
+  return()
+endif()
 
 install(TARGETS qd2vz RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES README.md docs/henkan.md docs/henkan.png DESTINATION ${CMAKE_INSTALL_DOCDIR})

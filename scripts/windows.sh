@@ -1,7 +1,8 @@
 # The Windows build and its checks, run by ./test --windows: cross-built with mingw-w64 into
-# build-win/, its tests run through wine, and its output compared with the Linux build's.
+# build-win/, its tests run through wine (the window's on a virtual display), and its output
+# compared with the Linux build's. jwm: see qdvz_display_start.
 
-QDVZ_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine googletest)
+QDVZ_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine googletest jwm)
 WINE=/usr/lib/wine/wine64
 
 # Starts a wine server and prepares the prefix before ctest runs anything: otherwise wine's
@@ -15,6 +16,32 @@ qdvz_wine_start() {
 
 qdvz_wine_stop() {
   /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+}
+
+# A virtual display of its own for wine's windows (exported as DISPLAY), with a window manager:
+# without one, wine waits two seconds for it whenever a window is hidden or destroyed.
+qdvz_display_start() {
+  local ready=$PWD/build-win/display
+  rm -f "$ready"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+  QDVZ_XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$ready" ] && break
+    sleep 0.1
+  done
+  [ -s "$ready" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=:$(head -n 1 "$ready")
+  printf '<?xml version="1.0"?>\n<JWM/>\n' >"$PWD/build-win/jwmrc"
+  jwm -f "$PWD/build-win/jwmrc" >/dev/null 2>&1 &
+  QDVZ_JWM_PID=$!
+}
+
+qdvz_display_stop() {
+  local pid
+  for pid in ${QDVZ_JWM_PID:-} ${QDVZ_XVFB_PID:-}; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+  done
+  QDVZ_JWM_PID= QDVZ_XVFB_PID=
 }
 
 # Runs qd2vz of both builds on one input; both must give the same status, messages and bytes.
@@ -58,4 +85,42 @@ qdvz_compare_cp932() {
     echo "$unexpected" | head -20
     return 1
   fi
+}
+
+# The programs need no DLL beyond Windows' own: each is one file to copy.
+qdvz_check_dlls() {
+  local program foreign status=0
+  for program in "$@"; do
+    foreign=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' |
+      grep -v -i -E '^(kernel32|user32|gdi32|comctl32|shell32|advapi32|msvcrt|ucrtbase|api-ms-win-.*)\.dll$' || true)
+    if [ -n "$foreign" ]; then
+      echo "$program needs DLLs that Windows does not have:" $foreign
+      status=1
+    fi
+  done
+  return $status
+}
+
+# The release zip: exactly these files, and a read-me that is code page 932 with CR LF line ends.
+qdvz_check_zip() {
+  local zip=$1 out=$2 listing expected
+  expected=$(printf 'qdvz-windows/%s\n' README.txt examples/ examples/sample.dat \
+    examples/sizes.qdc henkan.exe qd2vz.exe)
+  listing=$(cmake -E tar tf "$zip" | LC_ALL=C sort)
+  if [ "$listing" != "$expected" ]; then
+    echo "Unexpected contents of $zip:"
+    diff <(echo "$expected") <(echo "$listing")
+    return 1
+  fi
+  local absolute
+  absolute=$(realpath "$zip")
+  rm -rf "$out/unzipped" && mkdir -p "$out/unzipped"
+  (cd "$out/unzipped" && cmake -E tar xf "$absolute")
+  local readme=$out/unzipped/qdvz-windows/README.txt
+  if ! iconv -f CP932 -t UTF-8 "$readme" >/dev/null ||
+    [ "$(grep -c $'\r$' "$readme")" -ne "$(wc -l <"$readme")" ]; then
+    echo "$readme is not code page 932 text with CR LF line ends"
+    return 1
+  fi
+  echo "zip: $zip ($(($(wc -c <"$zip") / 1024)) KB) holds $(echo "$listing" | tr '\n' ' ')"
 }

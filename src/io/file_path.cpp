@@ -19,6 +19,19 @@ std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_vi
   return path;
 }
 
+FolderAndName SplitFilePath(std::u16string_view path) {
+#ifdef _WIN32
+  const size_t cut = path.find_last_of(u"\\/");
+#else
+  const size_t cut = path.find_last_of(kSeparator);
+#endif
+  if (cut == std::u16string_view::npos) return {u"", std::u16string(path)};
+  std::u16string_view folder = path.substr(0, cut);
+  // Without its separator a root would name nothing ("") or the drive's working folder ("C:").
+  if (folder.empty() || folder.back() == u':') folder = path.substr(0, cut + 1);
+  return {std::u16string(folder), std::u16string(path.substr(cut + 1))};
+}
+
 FileKind KindOf(const std::filesystem::path& path) {
   using std::filesystem::file_type;
   std::error_code error;

@@ -10,6 +10,14 @@ namespace qdvz {
 // the name verbatim.
 std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_view name);
 
+// The folder and the name of a path, split at its last separator ('/', and '\' on Windows). A
+// root folder keeps its separator ("/", "C:\"); a path without a separator has no folder.
+struct FolderAndName {
+  std::u16string folder;
+  std::u16string name;
+};
+FolderAndName SplitFilePath(std::u16string_view path);
+
 // What a path leads to, links followed. The window reads only regular files, since reading a
 // pipe with no writer or a device such as /dev/zero would block it for good; and it saves to
 // no pipe or socket, which would block it until some other program reads.

@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "convert/convert_records.h"
@@ -42,9 +43,13 @@ std::u16string HenkanForm::ChosenPath() const {
   return SelectedFilePath(window_.DirectoryPath(), window_.FileNameText());
 }
 
+void HenkanForm::Say(std::u16string_view message) {
+  window_.SetStatus(std::u16string(message) + statusNote_);
+}
+
 void HenkanForm::Form_Load() {
   // Without the converter no file can be read or saved: say so before anything is tried.
-  window_.SetStatus(Cp932ConverterAvailable() ? ui_msg::kChooseCommand : msg::kNoCp932Converter);
+  Say(Cp932ConverterAvailable() ? ui_msg::kChooseCommand : msg::kNoCp932Converter);
 }
 
 void HenkanForm::File1_Click(const std::u16string& name) {
@@ -55,15 +60,15 @@ std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16stri
                                                     const char16_t* wrongExtension) {
   const std::u16string name = window_.FileNameText();
   if (name.empty()) {
-    window_.SetStatus(ui_msg::kChooseFile);
+    Say(ui_msg::kChooseFile);
     return std::nullopt;
   }
   if (!HasExtension(name, extensions)) {
-    window_.SetStatus(wrongExtension);
+    Say(wrongExtension);
     return std::nullopt;
   }
   const std::u16string path = ChosenPath();
-  window_.SetStatus(name + ui_msg::kReadingSuffix);
+  Say(name + ui_msg::kReadingSuffix);
   window_.SetCaption(ui_msg::kReadingCaption);
   // The file list shows only files, but a typed name may lead to a pipe or a device.
   FileKind kind = KindOf(ToFsPath(path));
@@ -77,9 +82,9 @@ std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16stri
 void HenkanForm::EndUnexpectedly(const std::exception& error) noexcept {
   // Nothing half-made is shown or saved: a handler throws before it changes the data.
   try {
-    window_.SetStatus(dynamic_cast<const std::bad_alloc*>(&error)
-                          ? std::u16string(ui_msg::kOutOfMemory)
-                          : ui_msg::kUnexpected + FromUtf8(error.what()) + u"）");
+    Say(dynamic_cast<const std::bad_alloc*>(&error)
+            ? std::u16string(ui_msg::kOutOfMemory)
+            : ui_msg::kUnexpected + FromUtf8(error.what()) + u"）");
     window_.SetCaption(ui_msg::kIdleCaption);
   } catch (...) {
     // Not even the status line can be set: nothing more to do.
@@ -88,7 +93,7 @@ void HenkanForm::EndUnexpectedly(const std::exception& error) noexcept {
 
 void HenkanForm::EndFailedLoad(const Failure& why) {
   // Nothing was taken from the file: the data and the display stay as they were.
-  window_.SetStatus(Describe(why));
+  Say(Describe(why));
   window_.SetCaption(ui_msg::kIdleCaption);
 }
 
@@ -105,7 +110,7 @@ void HenkanForm::DatOpen_Click() try {
   std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), fresh->begin());
   dataLines_.swap(*fresh);
 
-  window_.SetStatus(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
+  Say(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
   window_.SetDisplayText(JoinWithCrLf(lines.first(count)));
   window_.SetCaption(ui_msg::kIdleCaption);
 } catch (const std::exception& error) {
@@ -123,7 +128,7 @@ void HenkanForm::datopen1_Click() try {
   window_.SetDisplayText(loaded->displayText);
   window_.SetCaption(ui_msg::kIdleCaption);
   const std::optional<Failure>& warning = loaded->table.warning;
-  window_.SetStatus(warning ? warning->message : ui_msg::kReadDone);
+  Say(warning ? warning->message : ui_msg::kReadDone);
 } catch (const std::exception& error) {
   EndUnexpectedly(error);
 }
@@ -131,7 +136,7 @@ void HenkanForm::datopen1_Click() try {
 void HenkanForm::DatCh_Click() try {
   const std::u16string name = window_.FileNameText();
   window_.SetCaption(name + ui_msg::kConvertingCaption);
-  window_.SetStatus(name + ui_msg::kConvertingStatus);
+  Say(name + ui_msg::kConvertingStatus);
   window_.SetDisplayText(u"");
   window_.SetFileNameText(u"");
 
@@ -141,47 +146,48 @@ void HenkanForm::DatCh_Click() try {
     if (failure.kind == FailureKind::kNoSizeData || failure.kind == FailureKind::kNotQdData) {
       // Nothing to convert: only the status line says why, and the caption keeps telling
       // what was attempted.
-      window_.SetStatus(failure.message);
+      Say(failure.message);
       return;
     }
     // The data goes beyond what the macro can hold: say where, and show nothing half-made.
-    window_.SetStatus(Describe(failure));
+    Say(Describe(failure));
     window_.SetCaption(ui_msg::kIdleCaption);
     return;
   }
   window_.SetDisplayText(*document);
   window_.SetCaption(ui_msg::kIdleCaption);
-  window_.SetStatus(ui_msg::kConverted);
+  Say(ui_msg::kConverted);
 } catch (const std::exception& error) {
   EndUnexpectedly(error);
 }
 
 void HenkanForm::DatSave_Click() try {
-  window_.SetStatus(u"");
+  Say(u"");
   const std::u16string name = window_.FileNameText();
   if (name.empty()) {
-    window_.SetStatus(ui_msg::kNameToSave);
+    Say(ui_msg::kNameToSave);
     return;
   }
   if (!HasExtension(name, kSaveExtensions)) {
-    window_.SetStatus(ui_msg::kWrongSaveExtension);
+    Say(ui_msg::kWrongSaveExtension);
     return;
   }
   const std::u16string path = ChosenPath();
   // Writing into a pipe would wait, and the window with it, until some other program reads.
   if (KindOf(ToFsPath(path)) == FileKind::kPipeOrSocket) {
-    window_.SetStatus(msg::kCannotSaveToPipe);
+    Say(msg::kCannotSaveToPipe);
     return;
   }
   window_.SetCaption(ui_msg::kWritingCaption);
   // SaveText adds the closing CR LF and replaces the file only once all of it is written.
   if (Result<void> saved = SaveText(ToFsPath(path), window_.DisplayText()); !saved) {
     window_.SetCaption(ui_msg::kIdleCaption);
-    window_.SetStatus(Describe(saved.failure()));
+    Say(Describe(saved.failure()));
     return;
   }
+  window_.RefreshFileList();  // the saved file may be new to the folder
   window_.SetCaption(ui_msg::kIdleCaption);
-  window_.SetStatus(ui_msg::kSaved);
+  Say(ui_msg::kSaved);
 } catch (const std::exception& error) {
   EndUnexpectedly(error);
 }
@@ -190,13 +196,40 @@ void HenkanForm::Erase_Click() {
   savedDisplay_ = window_.DisplayText();
   window_.SetFileNameText(u"");
   window_.SetDisplayText(u"");
-  window_.SetStatus(ui_msg::kErased);
+  Say(ui_msg::kErased);
 }
 
 void HenkanForm::hyouji_Click() {
   window_.SetDisplayText(savedDisplay_);
   savedDisplay_.clear();
-  window_.SetStatus(ui_msg::kRedisplayed);
+  Say(ui_msg::kRedisplayed);
+}
+
+void HenkanForm::Form_OLEDragDrop(const std::vector<std::u16string>& paths) {
+  if (paths.empty()) return;
+  if (KindOf(ToFsPath(paths.front())) == FileKind::kFolder) {
+    Say(ui_msg::kFolderDropped);
+    return;
+  }
+  if (paths.size() > 1) {
+    const std::string count = std::to_string(paths.size());
+    statusNote_ = ui_msg::kDroppedNoteHead + std::u16string(count.begin(), count.end()) +
+                  ui_msg::kDroppedNoteTail;
+  }
+  // The load reads the name in the folder the list shows: the list must stand in the file's
+  // folder, or a file of the same name elsewhere would be read.
+  FolderAndName parts = SplitFilePath(paths.front());
+  if (!window_.SetDirectoryPath(parts.folder)) {
+    Say(ui_msg::kDropFolderMissing);
+  } else {
+    window_.SetFileNameText(parts.name);
+    if (HasExtension(parts.name, kSizeExtensions)) {
+      datopen1_Click();
+    } else {
+      DatOpen_Click();
+    }
+  }
+  statusNote_.clear();
 }
 
 }  // namespace qdvz

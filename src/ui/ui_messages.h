@@ -27,6 +27,13 @@ inline constexpr char16_t kConverted[] = u"変換終了";
 
 inline constexpr char16_t kOutOfMemory[] = u"メモリーが足りません";
 inline constexpr char16_t kUnexpected[] = u"予期しないエラーが起きました（";  // what, "）"
+// A drop: the folder of the dropped file cannot be shown, or a folder was dropped; several
+// files, of which only the first was taken: head, the number of files, tail.
+inline constexpr char16_t kDropFolderMissing[] = u"ドロップされたファイルのフォルダを開けません";
+inline constexpr char16_t kFolderDropped[] =
+    u"フォルダは開けません、ファイルをドロップしてください";
+inline constexpr char16_t kDroppedNoteHead[] = u"（ドロップされた";
+inline constexpr char16_t kDroppedNoteTail[] = u"個のファイルのうち、最初の1個だけを扱いました）";
 
 inline constexpr char16_t kErased[] = u"消去しました";
 inline constexpr char16_t kRedisplayed[] = u"再表示しました";

@@ -15,6 +15,12 @@ class WindowOps {
 
   // The directory that the directory list currently shows.
   virtual std::u16string DirectoryPath() const = 0;
+  // Moves the directory list to a folder, and with it the file list. False, and nothing
+  // moves, when the path is not a folder that can be shown.
+  virtual bool SetDirectoryPath(const std::u16string& path) = 0;
+  // Lists the files of the shown directory again; the chosen file stays chosen while it is
+  // there.
+  virtual void RefreshFileList() = 0;
 
   virtual void SetCaption(const std::u16string& caption) = 0;
   virtual void SetStatus(const std::u16string& message) = 0;

@@ -56,5 +56,27 @@ TEST(ToFsPath, PassesTheTextToTheFileSystemUnchanged) {
 }
 #endif
 
+TEST(SplitFilePath, KeepsTheSeparatorOfARootOnly) {
+  struct Case {
+    std::u16string path, folder, name;
+  };
+  const Case cases[] = {
+      {SEP u"data" SEP u"x.dat", SEP u"data", u"x.dat"},
+      {SEP u"x.dat", SEP, u"x.dat"},
+      {SEP u"データ" SEP u"線記号.dat", SEP u"データ", u"線記号.dat"},
+      {u"x.dat", u"", u"x.dat"},
+#ifdef _WIN32
+      {u"C:\\x.dat", u"C:\\", u"x.dat"},
+      {u"C:/data/x.dat", u"C:/data", u"x.dat"},
+      {u"\\\\server\\share\\x.dat", u"\\\\server\\share", u"x.dat"},
+#endif
+  };
+  for (const Case& c : cases) {
+    const FolderAndName parts = SplitFilePath(c.path);
+    EXPECT_EQ(parts.folder, c.folder) << ToUtf8(c.path);
+    EXPECT_EQ(parts.name, c.name) << ToUtf8(c.path);
+  }
+}
+
 }  // namespace
 }  // namespace qdvz

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "io/file_path.h"
 #include "ui/ui_messages.h"
 #include "ui/window_ops.h"
 
@@ -26,6 +28,14 @@ class FakeWindow : public WindowOps {
     effects.push_back(u"name=" + text);
   }
   std::u16string DirectoryPath() const override { return directory; }
+  bool SetDirectoryPath(const std::u16string& path) override {
+    effects.push_back(u"dir=" + path);
+    std::error_code error;
+    if (!std::filesystem::is_directory(ToFsPath(path), error)) return false;
+    directory = path;
+    return true;
+  }
+  void RefreshFileList() override { effects.push_back(u"refresh"); }
   void SetCaption(const std::u16string& text) override {
     caption = text;
     effects.push_back(u"caption=" + text);
@@ -53,6 +63,9 @@ inline std::u16string Display(std::u16string_view text) {
 }
 inline std::u16string Name(std::u16string_view text) {
   return u"name=" + std::u16string(text);
+}
+inline std::u16string Dir(std::u16string_view text) {
+  return u"dir=" + std::u16string(text);
 }
 
 }  // namespace qdvz::test

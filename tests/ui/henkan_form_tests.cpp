@@ -1,7 +1,6 @@
 #include "ui/henkan_form.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "convert/text.h"
 #include "fake_window.h"
 #include "io/io_messages.h"
+#include "support/temp_dir.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {
@@ -44,13 +44,7 @@ constexpr char kSizes[] = "2.5,3,3.5,4,5,6,7,8,10,12\r\n2,2.4,2.8,3.2,4,4.8,5.6,
 
 class HenkanFormTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "henkan_form_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    window_.directory = dir_.u16string();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { window_.directory = dir_.u16string(); }
 
   void Write(const std::string& name, std::string_view bytes) {
     std::ofstream out(dir_ / name, std::ios::binary);
@@ -85,7 +79,8 @@ class HenkanFormTest : public ::testing::Test {
   };
   Snapshot Take() const { return {form_.DataLines(), form_.Sizes(), form_.SavedDisplay()}; }
 
-  fs::path dir_;
+  test::TempDir temp_;
+  fs::path dir_ = temp_.path();
   FakeWindow window_;
   HenkanForm form_{window_};
 };
@@ -329,7 +324,7 @@ TEST_F(HenkanFormTest, SaveJudgesNamesByTheirLastThreeCharacters) {
       {"x.DAT", nullptr},
       {"xtxt", nullptr},
       {"x.vzm", ui_msg::kWrongSaveExtension},
-      {"x.Txt", ui_msg::kWrongSaveExtension},
+      {"y.Txt", ui_msg::kWrongSaveExtension},  // not x.txt, the same file on Windows
       {"x.doc", ui_msg::kWrongSaveExtension},
       {"", ui_msg::kNameToSave},
   };
@@ -347,7 +342,7 @@ TEST_F(HenkanFormTest, SaveJudgesNamesByTheirLastThreeCharacters) {
       }
     } else {
       EXPECT_EQ(window_.effects, (std::vector<std::u16string>{
-                                     Status(u""), Caption(ui_msg::kWritingCaption),
+                                     Status(u""), Caption(ui_msg::kWritingCaption), u"refresh",
                                      Caption(ui_msg::kIdleCaption), Status(ui_msg::kSaved)}));
       EXPECT_EQ(Read(c.name), "a\r\n");
     }
@@ -427,6 +422,51 @@ TEST_F(HenkanFormTest, SaveRightAfterEraseAsksForAName) {
   form_.DatSave_Click();
   EXPECT_EQ(window_.status, ui_msg::kNameToSave);
   EXPECT_FALSE(fs::exists(dir_ / "a.txt"));
+}
+
+// Form_OLEDragDrop ---------------------------------------------------------------------------
+
+TEST_F(HenkanFormTest, DropOpensTheFirstFileFromItsFolder) {
+  fs::create_directory(dir_ / "drop");
+  Write("drop/dash.dat", kExample1);
+  Write("drop/moji.QDC", kSizes);
+  Write("drop/notes.bin", "x");
+  const std::u16string drop = (dir_ / "drop").u16string();
+  const std::u16string here = dir_.u16string();
+  const std::u16string read = ui_msg::kReadDone;
+  struct Case {
+    std::vector<std::string> names;  // in drop/; "" is drop/ itself
+    std::u16string status, fileName, directory, display;
+  };
+  const Case cases[] = {
+      {{"dash.dat"}, read, u"dash.dat", drop, U(kExample1)},
+      {{"moji.QDC"}, read, u"moji.QDC", drop, U(kSizes)},
+      {{"dash.dat", "moji.QDC", "notes.bin"},
+       read + u"（ドロップされた3個のファイルのうち、最初の1個だけを扱いました）",
+       u"dash.dat",
+       drop,
+       U(kExample1)},
+      {{"notes.bin"}, ui_msg::kWrongDataExtension, u"notes.bin", drop, u"old"},
+      {{""}, ui_msg::kFolderDropped, u"before", here, u"old"},
+      {{"gone/x.dat"}, ui_msg::kDropFolderMissing, u"before", here, u"old"},
+      {{}, u"", u"before", here, u"old"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.names.empty() ? "nothing" : c.names.front());
+    std::vector<std::u16string> paths;
+    for (const std::string& name : c.names) {
+      paths.push_back((name.empty() ? dir_ / "drop" : dir_ / "drop" / name).u16string());
+    }
+    window_ = FakeWindow{};
+    window_.fileName = u"before";
+    window_.directory = here;
+    window_.display = u"old";
+    form_.Form_OLEDragDrop(paths);
+    EXPECT_EQ(window_.status, c.status);
+    EXPECT_EQ(window_.fileName, c.fileName);
+    EXPECT_EQ(window_.directory, c.directory);
+    EXPECT_EQ(window_.display, c.display);
+  }
 }
 
 }  // namespace

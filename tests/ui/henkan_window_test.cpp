@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 #include <memory>
 
 #include "ui/qt/directory_tree.h"
@@ -56,6 +58,9 @@ class HenkanWindowTest : public QObject {
   void startsInTheWorkingDirectory();
   void wholeRoad();
   void driveChangeMovesDirectoryAndFiles();
+  void fileListFollowsTheFolder();
+  void drop_data();
+  void drop();
   void displayBoxRoundTrip_data();
   void displayBoxRoundTrip();
   void exitCloses();
@@ -163,6 +168,9 @@ void HenkanWindowTest::tabOrder() {
   control<QWidget>("Drive1")->setFocus();
   QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
   QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>("FileName"));
+  QTest::keyClick(window_.get(), Qt::Key_S, Qt::AltModifier);
+  QTRY_COMPARE(control<QLineEdit>("dbox")->text(),
+               U(u"保存するファイル名を入力、又は選択してください"));
 }
 
 void HenkanWindowTest::startsInTheWorkingDirectory() {
@@ -172,9 +180,11 @@ void HenkanWindowTest::startsInTheWorkingDirectory() {
   QVERIFY(control<QListWidget>("File1")->count() == 0);
   QVERIFY(control<QPlainTextEdit>("DisplayBox")->document()->isEmpty());
   QVERIFY(control<QLineEdit>("FileName")->text().isEmpty());
-  QVERIFY(!window_->windowIcon().availableSizes().isEmpty());
-  QVERIFY(window_->windowIcon().availableSizes().contains(QSize(16, 16)));
-  QVERIFY(window_->windowIcon().availableSizes().contains(QSize(32, 32)));
+  for (int size : {16, 32}) {
+    const QPixmap icon = window_->windowIcon().pixmap(QSize(size, size));
+    QCOMPARE(icon.size(), QSize(size, size));
+    QVERIFY(!icon.toImage().allGray());  // the picture itself, not an empty stand-in
+  }
 }
 
 void HenkanWindowTest::wholeRoad() {
@@ -230,12 +240,13 @@ void HenkanWindowTest::wholeRoad() {
   QCOMPARE(window_->DisplayText(), std::u16string(kDocument));
   QCOMPARE(dbox->text(), U(u"再表示しました"));
 
-  // A typed name, saved by the access key.
+  // A typed name, saved: the new file is listed at once.
   QTest::mouseClick(fileName, Qt::LeftButton);
   QTest::keyClicks(fileName, QStringLiteral("out.txt"));
   QCOMPARE(fileName->text(), QStringLiteral("out.txt"));
-  QTest::keyClick(window_.get(), Qt::Key_S, Qt::AltModifier);
-  QTRY_COMPARE(dbox->text(), U(u"保存が完了しました"));
+  QTest::mouseClick(control<QPushButton>("DatSave"), Qt::LeftButton);
+  QCOMPARE(dbox->text(), U(u"保存が完了しました"));
+  QVERIFY(fileItem("out.txt").isValid());
   QFile saved(root_.filePath(QStringLiteral("data/out.txt")));
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(saved.readAll(), QByteArray(kSavedBytes));
@@ -260,6 +271,71 @@ void HenkanWindowTest::driveChangeMovesDirectoryAndFiles() {
   const QStringList files =
       QDir(dir1->path()).entryList({"*.dat", "*.txt", "*.qdc", "*.vzm"}, QDir::Files, QDir::Name);
   QCOMPARE(control<QListWidget>("File1")->count(), files.size());
+}
+
+void HenkanWindowTest::fileListFollowsTheFolder() {
+  auto* file1 = control<QListWidget>("File1");
+  const QString data = root_.filePath(QStringLiteral("data"));
+  QVERIFY(window_->SetDirectoryPath(data.toStdU16String()));
+  QVERIFY(!window_->SetDirectoryPath(root_.filePath(QStringLiteral("none")).toStdU16String()));
+  QCOMPARE(control<DirectoryTree>("Dir1")->path(), data);
+  file1->setCurrentItem(file1->findItems(QStringLiteral("moji.qdc"), Qt::MatchExactly).first());
+
+  auto listed = [&](const char* name) {
+    return !file1->findItems(QString::fromLatin1(name), Qt::MatchExactly).isEmpty();
+  };
+  WriteFile(data + QStringLiteral("/added.dat"), "999\r\n");
+  QTRY_VERIFY(listed("added.dat"));
+  QCOMPARE(file1->currentItem()->text(), QStringLiteral("moji.qdc"));
+  QVERIFY(QFile::remove(data + QStringLiteral("/added.dat")));
+  QTRY_VERIFY(!listed("added.dat"));
+  QCOMPARE(file1->currentItem()->text(), QStringLiteral("moji.qdc"));
+}
+
+void HenkanWindowTest::drop_data() {
+  QTest::addColumn<QString>("target");     // a control's name, or "" for the window
+  QTest::addColumn<QStringList>("files");  // in data/; "" is data/ itself
+  QTest::addColumn<QString>("status");
+  QTest::addColumn<QString>("display");
+  const QString read = U(u"読み込み完了");
+  const QString dash = U(u"999\r\n1 破線\r\n500 100 50\r\n10 10 0 0 100 0\r\n99 0\r\n");
+  QTest::newRow("one file") << "" << QStringList{"dash.dat"} << read << dash;
+  QTest::newRow("onto the display box")
+      << "DisplayBox" << QStringList{"moji.qdc"} << read << QString::fromLatin1(kSizes);
+  QTest::newRow("three files")
+      << "" << QStringList{"dash.dat", "moji.qdc", "README"}
+      << read + U(u"（ドロップされた3個のファイルのうち、最初の1個だけを扱いました）") << dash;
+  QTest::newRow("a folder") << "" << QStringList{""}
+                            << U(u"フォルダは開けません、ファイルをドロップしてください") << "";
+}
+
+void HenkanWindowTest::drop() {
+  QFETCH(QString, target);
+  QFETCH(QStringList, files);
+  QFETCH(QString, status);
+  QFETCH(QString, display);
+  const QString data = root_.filePath(QStringLiteral("data"));
+  QList<QUrl> urls;
+  for (const QString& name : files) {
+    urls << QUrl::fromLocalFile(name.isEmpty() ? data : data + u'/' + name);
+  }
+  QMimeData mime;
+  mime.setUrls(urls);
+  QWidget* receiver = window_.get();
+  if (!target.isEmpty()) receiver = control<QPlainTextEdit>("DisplayBox")->viewport();
+
+  QVERIFY(window_->acceptDrops());
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+  QApplication::sendEvent(receiver, &enter);
+  QVERIFY(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+  QApplication::sendEvent(receiver, &drop);
+  QCOMPARE(control<QLineEdit>("dbox")->text(), status);
+  QCOMPARE(QString::fromStdU16String(window_->DisplayText()), display);
+  if (!files.first().isEmpty()) {
+    QCOMPARE(control<DirectoryTree>("Dir1")->path(), data);
+    QCOMPARE(control<QLineEdit>("FileName")->text(), files.first());
+  }
 }
 
 void HenkanWindowTest::displayBoxRoundTrip_data() {

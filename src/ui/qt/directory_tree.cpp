@@ -24,14 +24,15 @@ DirectoryTree::DirectoryTree(QWidget* parent) : QTreeWidget(parent) {
   });
 }
 
-void DirectoryTree::setPath(const QString& path) {
+bool DirectoryTree::setPath(const QString& path) {
   QFileInfo info(path);
-  if (path.isEmpty() || !info.isDir()) return;
+  if (path.isEmpty() || !info.isDir()) return false;
   const QString absolute = QDir::cleanPath(info.absoluteFilePath());
-  if (absolute == path_) return;
+  if (absolute == path_) return true;
   path_ = absolute;
   rebuild();
   emit pathChanged(path_);
+  return true;
 }
 
 void DirectoryTree::rebuild() {

@@ -15,8 +15,9 @@ class DirectoryTree : public QTreeWidget {
   explicit DirectoryTree(QWidget* parent = nullptr);
 
   QString path() const { return path_; }
-  // Moves to an existing directory; anything else is ignored.
-  void setPath(const QString& path);
+  // Moves to an existing directory; anything else is ignored. Whether the tree shows the
+  // path now.
+  bool setPath(const QString& path);
 
  signals:
   void pathChanged(const QString& path);

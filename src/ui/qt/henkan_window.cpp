@@ -2,18 +2,22 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
-#include <QPixmap>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStorageInfo>
 #include <QTextDocument>
+#include <QUrl>
+#include <vector>
 
 #include "ui/qt/directory_tree.h"
 #include "ui/ui_messages.h"
@@ -76,28 +80,23 @@ QFont TextFont(double pointSize) {
   return font;
 }
 
-// A sheet with a bent line and an arrow: the data turned into a macro.
-QPixmap IconImage(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  const qreal u = size / 16.0;
-  painter.setPen(QPen(Qt::black, 1));
-  painter.setBrush(Qt::white);
-  painter.drawRect(QRectF(1 * u, 1 * u, 13 * u, 14 * u - 1));
-  painter.setPen(QPen(Qt::blue, 1.5 * u));
-  painter.drawPolyline(QPolygonF({QPointF(3 * u, 12 * u), QPointF(6 * u, 5 * u),
-                                  QPointF(9 * u, 10 * u), QPointF(12 * u, 4 * u)}));
-  painter.setPen(QPen(Qt::red, 1.5 * u));
-  painter.drawLine(QPointF(4 * u, 14 * u - 1), QPointF(11 * u, 14 * u - 1));
-  return pixmap;
-}
-
+// The icon files of the menu entry, built into the program as Qt resources (CMakeLists.txt).
 QIcon WindowIcon() {
   QIcon icon;
-  icon.addPixmap(IconImage(32));
-  icon.addPixmap(IconImage(16));
+  icon.addFile(QStringLiteral(":/icons/henkan-16.png"), QSize(16, 16));
+  icon.addFile(QStringLiteral(":/icons/henkan-32.png"), QSize(32, 32));
   return icon;
+}
+
+// The dragged files as native paths; none unless every dragged item is a local file.
+std::vector<std::u16string> DroppedFiles(const QMimeData* mime) {
+  std::vector<std::u16string> paths;
+  if (mime == nullptr || !mime->hasUrls()) return paths;
+  for (const QUrl& url : mime->urls()) {
+    if (!url.isLocalFile()) return {};
+    paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdU16String());
+  }
+  return paths;
 }
 
 }  // namespace
@@ -106,6 +105,11 @@ HenkanWindow::HenkanWindow(QWidget* parent) : QWidget(parent) {
   createControls();
   arrangeTabOrder();
   connectHandlers();
+  setAcceptDrops(true);
+  // The text boxes take drops of text themselves; files must reach the window instead.
+  for (QWidget* child : findChildren<QWidget*>()) {
+    if (child->acceptDrops()) child->installEventFilter(this);
+  }
   form_.Form_Load();
 }
 
@@ -170,6 +174,7 @@ void HenkanWindow::createControls() {
   hyouji_ = button("hyouji", u"再表示", u"直前に消去されたデータを再表示します", 7080, 1680);
 
   setFixedSize(TwipsToPixels(kClientWidthTwips, dpiX), TwipsToPixels(kClientHeightTwips, dpiY));
+  folderWatch_ = new QFileSystemWatcher(this);
 
   fillDrives();
   dir1_->setPath(QDir::currentPath());
@@ -186,6 +191,8 @@ void HenkanWindow::arrangeTabOrder() {
 void HenkanWindow::connectHandlers() {
   connect(drive1_, &QComboBox::currentIndexChanged, this, &HenkanWindow::onDrive1Changed);
   connect(dir1_, &DirectoryTree::pathChanged, this, &HenkanWindow::onDir1Changed);
+  connect(folderWatch_, &QFileSystemWatcher::directoryChanged, this,
+          &HenkanWindow::RefreshFileList);
   connect(file1_, &QListWidget::itemClicked, this, &HenkanWindow::onFile1Clicked);
   connect(file1_, &QListWidget::itemActivated, this, &HenkanWindow::onFile1Clicked);
   connect(datOpen_, &QPushButton::clicked, this, &HenkanWindow::onDatOpenClicked);
@@ -198,7 +205,7 @@ void HenkanWindow::connectHandlers() {
 }
 
 // The drives of the machine; where there are no drive letters, the root and the roots of the
-// mounted volumes. The entry holding the working directory is chosen.
+// mounted volumes.
 void HenkanWindow::fillDrives() {
   QStringList roots;
 #ifdef Q_OS_WIN
@@ -212,16 +219,21 @@ void HenkanWindow::fillDrives() {
       roots << volume.rootPath();
   }
 #endif
-  const QString here = QDir::currentPath();
-  qsizetype best = 0;
-  for (qsizetype i = 0; i < roots.size(); ++i) {
-    drive1_->addItem(QDir::toNativeSeparators(roots[i]), roots[i]);
-    const QString prefix = roots[i].endsWith(u'/') ? roots[i] : roots[i] + u'/';
-    if ((here + u'/').startsWith(prefix, Qt::CaseInsensitive) &&
-        roots[i].size() > roots[best].size())
+  for (const QString& root : roots) drive1_->addItem(QDir::toNativeSeparators(root), root);
+}
+
+// Chooses the drive that holds the path, without moving the directory list to its root.
+void HenkanWindow::showDriveOf(const QString& path) {
+  int best = 0;
+  for (int i = 0; i < drive1_->count(); ++i) {
+    const QString root = drive1_->itemData(i).toString();
+    const QString prefix = root.endsWith(u'/') ? root : root + u'/';
+    if ((path + u'/').startsWith(prefix, Qt::CaseInsensitive) &&
+        root.size() > drive1_->itemData(best).toString().size())
       best = i;
   }
-  drive1_->setCurrentIndex(static_cast<int>(best));
+  const QSignalBlocker quiet(drive1_);
+  drive1_->setCurrentIndex(best);
 }
 
 void HenkanWindow::Drive1_Change() {
@@ -229,9 +241,23 @@ void HenkanWindow::Drive1_Change() {
 }
 
 void HenkanWindow::Dir1_Change() {
-  file1_->clear();
+  showDriveOf(dir1_->path());
+  if (!folderWatch_->directories().isEmpty())
+    folderWatch_->removePaths(folderWatch_->directories());
+  folderWatch_->addPath(dir1_->path());
+  file1_->clear();  // a name chosen in the folder before is no choice in this one
+  RefreshFileList();
+}
+
+void HenkanWindow::RefreshFileList() {
+  const QListWidgetItem* chosen = file1_->currentItem();
+  const QString chosenName = chosen ? chosen->text() : QString();
   const QStringList filters = QString::fromLatin1(kFilePattern).split(u';', Qt::SkipEmptyParts);
+  file1_->clear();
   file1_->addItems(QDir(dir1_->path()).entryList(filters, QDir::Files, QDir::Name));
+  if (chosenName.isEmpty()) return;
+  const QList<QListWidgetItem*> found = file1_->findItems(chosenName, Qt::MatchExactly);
+  if (!found.isEmpty()) file1_->setCurrentItem(found.first());
 }
 
 std::u16string HenkanWindow::FileNameText() const {
@@ -244,6 +270,10 @@ void HenkanWindow::SetFileNameText(const std::u16string& text) {
 
 std::u16string HenkanWindow::DirectoryPath() const {
   return QDir::toNativeSeparators(dir1_->path()).toStdU16String();
+}
+
+bool HenkanWindow::SetDirectoryPath(const std::u16string& path) {
+  return dir1_->setPath(Q(path));
 }
 
 void HenkanWindow::SetCaption(const std::u16string& caption) {
@@ -274,6 +304,33 @@ void HenkanWindow::SetDisplayText(const std::u16string& text) {
   QString plain = Q(text);
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   displayBox_->setPlainText(plain);
+}
+
+void HenkanWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void HenkanWindow::dropEvent(QDropEvent* event) {
+  const std::vector<std::u16string> paths = DroppedFiles(event->mimeData());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  form_.Form_OLEDragDrop(paths);
+}
+
+bool HenkanWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (!DroppedFiles(drag->mimeData()).empty()) {
+      if (type == QEvent::Drop) {
+        dropEvent(drag);
+      } else {
+        drag->acceptProposedAction();
+      }
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void HenkanWindow::onDrive1Changed() {

@@ -6,6 +6,7 @@
 #include "ui/window_ops.h"
 
 class QComboBox;
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -19,7 +20,8 @@ class DirectoryTree;
 
 // The main window `henkan`: the browser (Drive1, Dir1, File1), the file-name box, the display
 // box, the status line dbox and the seven buttons, laid out at fixed positions. Each user
-// action calls one handler of HenkanForm; the browser chain is handled here.
+// action calls one handler of HenkanForm; the browser chain is handled here, and so is the
+// watch that keeps the file list in step with the folder.
 class HenkanWindow : public QWidget, public WindowOps {
   Q_OBJECT
 
@@ -29,12 +31,20 @@ class HenkanWindow : public QWidget, public WindowOps {
   std::u16string FileNameText() const override;
   void SetFileNameText(const std::u16string& text) override;
   std::u16string DirectoryPath() const override;
+  bool SetDirectoryPath(const std::u16string& path) override;
+  void RefreshFileList() override;
   void SetCaption(const std::u16string& caption) override;
   void SetStatus(const std::u16string& message) override;
   // Paragraph breaks of the box read back as CR LF; CR LF, a lone CR and a lone LF all make one
   // break on the way in. Text with CR LF line ends therefore comes back unchanged.
   std::u16string DisplayText() const override;
   void SetDisplayText(const std::u16string& text) override;
+
+ protected:
+  // Local files dropped anywhere on the window, the text boxes included, go to the form.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:
   void onDrive1Changed();
@@ -53,6 +63,7 @@ class HenkanWindow : public QWidget, public WindowOps {
   void arrangeTabOrder();
   void connectHandlers();
   void fillDrives();
+  void showDriveOf(const QString& path);
 
   void Drive1_Change();
   void Dir1_Change();
@@ -72,6 +83,7 @@ class HenkanWindow : public QWidget, public WindowOps {
   QLineEdit* dbox_ = nullptr;
   QPushButton* datopen1_ = nullptr;
   QPushButton* hyouji_ = nullptr;
+  QFileSystemWatcher* folderWatch_ = nullptr;
 
   HenkanForm form_{*this};
 };

@@ -60,6 +60,8 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
+  // Wayland desktops match the window to its menu entry, and so to its icon, by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("qdvz-henkan"));
   ExitAfterShow exitAfterShow(start);
   if (const char* value = std::getenv("QDVZ_EXIT_AFTER_SHOW");
       value && std::string_view(value) == "1")
