@@ -1,6 +1,8 @@
 #pragma once
 
 // Windows only: a handle that is closed when it goes out of scope.
+#ifdef _WIN32
+
 #include <windows.h>
 
 #include <utility>
@@ -35,3 +37,5 @@ class UniqueHandle {
 };
 
 }  // namespace qdvz
+
+#endif  // _WIN32

@@ -1,5 +1,8 @@
 #pragma once
 
+// The Win32 binding is Windows code through and through.
+#ifdef _WIN32
+
 #include <windows.h>
 // After windows.h, which leaves it out when lean.
 #include <shellapi.h>
@@ -120,3 +123,5 @@ int RunMessageLoop(HenkanWindow& window);
 bool PumpMessages(HenkanWindow& window, DWORD milliseconds);
 
 }  // namespace qdvz::win32
+
+#endif  // _WIN32
