@@ -1,0 +1,55 @@
+#pragma once
+
+// The worked examples and hostile inputs of tests/data, and the tables kept there.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/size_table.h"
+#include "convert/text.h"
+
+namespace qdvz::test {
+
+// A file of tests/data, by its path below that folder ("runs/sizes.qdc"); absolute, so that it
+// holds wherever a test runs a program.
+inline std::filesystem::path DataPath(std::string_view relative) {
+  return std::filesystem::absolute(std::filesystem::path(QDVZ_TEST_DATA) /
+                                   std::filesystem::path(relative));
+}
+
+// The character sizes of runs/sizes.qdc, which the worked examples use: sizes 1 to 10, their
+// first values in slots 0 to 9 and their second values in slots 10 to 19.
+inline SizeItems ExampleSizes() {
+  SizeItems sizes;
+  const char* values[] = {"2.5", "3",   "3.5", "4",   "5", "6",   "7",   "8",   "10", "12",
+                          "2",   "2.4", "2.8", "3.2", "4", "4.8", "5.6", "6.4", "8",  "9.6"};
+  for (size_t i = 0; i < std::size(values); ++i) sizes[i] = FromUtf8(values[i]);
+  return sizes;
+}
+
+// One row of a table: its line in the file (for messages) and its cells.
+struct TsvRow {
+  int line;
+  std::vector<std::string> cells;
+};
+
+// The rows of a tab-separated table of tests/data; empty lines and lines starting with % are
+// notes.
+inline std::vector<TsvRow> ReadTsv(std::string_view relative) {
+  std::ifstream in(DataPath(relative), std::ios::binary);
+  std::vector<TsvRow> rows;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (line.empty() || line[0] == '%') continue;
+    TsvRow row{number, {}};
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) row.cells.push_back(cell);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace qdvz::test
