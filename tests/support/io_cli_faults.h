@@ -27,6 +27,8 @@ struct Fault {
 inline constexpr Fault kPass{};
 inline constexpr Fault kInterrupted{Fault::kFail, EINTR};
 inline constexpr Fault kHalf{Fault::kHalf};
+inline constexpr Fault kThrow{Fault::kThrow};
+inline constexpr Fault kNoMemory{Fault::kNoMemory};
 inline constexpr Fault Failing(int error) {
   return {Fault::kFail, error};
 }
