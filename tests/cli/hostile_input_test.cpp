@@ -90,8 +90,14 @@ std::string Value(std::string_view parts, const Files& made) {
     parts.remove_prefix(std::min(part.size() + 1, parts.size()));
     if (close == '"') {
       for (size_t i = 1; i + 1 < part.size(); ++i) {
-        bool escaped = part[i] == '\\';
-        value += !escaped ? part[i] : part[++i] == 'n' ? '\n' : part[i] == 'r' ? '\r' : part[i];
+        char c = part[i];
+        if (c == '\\' && part[++i] == 'x') {
+          c = static_cast<char>(std::stoi(part.substr(i + 1, 2), nullptr, 16));
+          i += 2;
+        } else if (c == '\\') {
+          c = part[i] == 'n' ? '\n' : part[i] == 'r' ? '\r' : part[i];
+        }
+        value += c;
       }
     } else if (close == '>' || part == "*") {
       value += part;

@@ -1,5 +1,5 @@
 // Splitting a file's bytes into lines and decoding them; what the command line shows of this
-// (the 1199 lines, the refusals of whole files) is in tests/cli.
+// (the 1199 lines, the lines named for bad bytes) is in tests/data/qd2vz_cases.tsv.
 #include "io/source_file.h"
 
 #include <gtest/gtest.h>
@@ -54,35 +54,6 @@ TEST(SplitSourceBytes, SplitsAtEveryKindOfLineEndUpToTheLimit) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(Utf8Lines(*loaded), row.lines);
     EXPECT_EQ(loaded->truncated, row.truncated);
-  }
-}
-
-// The line named is where the bad bytes stand, however the lines before it ended.
-TEST(SplitSourceBytes, RefusesWhatIsNotCodePage932TextNamingTheLine) {
-  const std::u16string notCp932 = msg::kNotCp932, nul = msg::kNulInFile;
-  struct Row {
-    std::string bytes;
-    Refusal refusal;
-  };
-  const Row rows[] = {
-      {"ok\r\nok\r\nbad\xA0\r\n", {notCp932, 3}},
-      {"ok\r\n\xA0", {notCp932, 2}},  // at the very start of a line
-      {"\n\n\xA0", {notCp932, 3}},
-      {"\r\r\xA0", {notCp932, 3}},
-      {"\r\r\n\xA0", {notCp932, 3}},
-      {"\n\r\n\r\xA0", {notCp932, 4}},
-      {"ok\r\n\x82", {notCp932, 2}},  // a lead byte cut off at the end
-      {"\x82\r\nok", {notCp932, 1}},  // ... or before a line end
-      {"ok\r\n\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\r\n", {notCp932, 2}},  // UTF-8 without its mark
-      {"\xEF\xBB\xBFok\r\n", {msg::kUtf8File, 1}},
-      {"\xFF\xFEo\0k\0", {msg::kUtf16File, 1}},
-      {"\xFE\xFF\0o\0k", {msg::kUtf16File, 1}},
-      {std::string("a\r\nb\r\nc\0d\r\n", 10), {nul, 3}},
-      {std::string("\0\xA0", 2), {nul, 1}},
-      {std::string("\xA0\r\n\0", 4), {notCp932, 1}},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(RefusalOf(SplitSourceBytes(row.bytes)), row.refusal) << row.bytes;
   }
 }
 
