@@ -1,5 +1,5 @@
-// qd2vz as a user runs it: the saved bytes of every worked example, the usage errors, names
-// outside ASCII; in-process, failures of the system that no file can cause.
+// qd2vz as a user runs it: the saved bytes of every worked example and statement, the help,
+// names outside ASCII; in-process, failures of the system that no file can cause.
 #include <gtest/gtest.h>
 
 #include <filesystem>
