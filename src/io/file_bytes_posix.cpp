@@ -52,7 +52,7 @@ Result<std::string> ReadAll(int fd) {
 Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
   UniqueFd fd;
   do {
-    fd = UniqueFd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    fd = UniqueFd(detail::Sys().open(path.c_str(), O_RDONLY | O_CLOEXEC, mode_t{}));
   } while (!fd.Valid() && errno == EINTR);
   if (!fd.Valid()) return ReadFailure(errno);
   return ReadAll(fd.Get());

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "io/system_calls.h"
@@ -5,7 +6,9 @@
 namespace qdvz::detail {
 
 SystemCalls& Sys() {
-  static SystemCalls calls{::read, ::write, ::close};
+  static SystemCalls calls{
+      [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }, ::read,
+      ::write, ::close};
   return calls;
 }
 

@@ -68,8 +68,8 @@ std::string TemporaryTemplate(const std::filesystem::path& target) {
 
 void SyncDirectory(const std::filesystem::path& target) {
   std::filesystem::path directory = target.parent_path();
-  UniqueFd fd(
-      open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  UniqueFd fd(Sys().open(directory.empty() ? "." : directory.c_str(),
+                         O_RDONLY | O_DIRECTORY | O_CLOEXEC, mode_t{}));
   if (fd.Valid()) fsync(fd.Get());  // durability of the rename only; the file is already safe
 }
 
@@ -105,7 +105,7 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
 }
 
 Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
-  UniqueFd fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  UniqueFd fd(Sys().open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (!fd.Valid()) {
     if (errno == EEXIST) return NewFile::kTaken;
     return WriteFailure(errno);
@@ -152,7 +152,7 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
 }
 
 Result<void> WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
-  UniqueFd fd(open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  UniqueFd fd(Sys().open(path.c_str(), O_WRONLY | O_CLOEXEC, mode_t{}));
   if (!fd.Valid()) return WriteFailure(errno);
   if (int error = WriteAndClose(fd, bytes); error != 0) return WriteFailure(error);
   return {};

@@ -1,0 +1,98 @@
+#pragma once
+
+// POSIX only: the system calls of io/system_calls.h failing as a test says, for the failures
+// that disks rarely give: an open or read interrupted by a signal, a write cut short or failing
+// half way, a close that reports data lost; and exceptions where none is expected.
+#include <errno.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <map>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+#include "io/system_calls.h"
+
+namespace qdvz::test {
+
+// What one call does instead of its usual work. kFail fails with error; a close closes first,
+// as Linux does. kHalf moves half the bytes asked for.
+struct Fault {
+  enum Kind { kNone, kFail, kHalf, kThrow, kNoMemory } kind = kNone;
+  int error = 0;
+};
+inline constexpr Fault kPass{};
+inline constexpr Fault kInterrupted{Fault::kFail, EINTR};
+inline constexpr Fault kHalf{Fault::kHalf};
+inline constexpr Fault kThrow{Fault::kThrow};
+inline constexpr Fault kNoMemory{Fault::kNoMemory};
+inline constexpr Fault Failing(int error) {
+  return {Fault::kFail, error};
+}
+
+// For each kind of call, what its first, second, ... call does; later calls pass.
+enum class Call { kOpen, kRead, kWrite, kClose };
+using Faults = std::map<Call, std::vector<Fault>>;
+
+// Puts the faults in place for as long as it lives.
+class InjectedFaults {
+ public:
+  explicit InjectedFaults(Faults faults) : saved_(detail::Sys()) {
+    Script() = std::move(faults);
+    for (auto& count : Counts()) count = 0;
+    detail::Sys() = {&Open, &Read, &Write, &Close};
+  }
+  ~InjectedFaults() { detail::Sys() = saved_; }
+  InjectedFaults(const InjectedFaults&) = delete;
+  InjectedFaults& operator=(const InjectedFaults&) = delete;
+
+ private:
+  static Faults& Script() {
+    static Faults script;
+    return script;
+  }
+  static std::array<std::atomic<size_t>, 4>& Counts() {
+    static std::array<std::atomic<size_t>, 4> counts;
+    return counts;
+  }
+  // The fault of this call; true when it fails the call, errno set.
+  static bool Apply(Call call, Fault& fault) {
+    auto faults = Script().find(call);
+    size_t nth = Counts()[static_cast<int>(call)]++;
+    fault = faults != Script().end() && nth < faults->second.size() ? faults->second[nth] : kPass;
+    if (fault.kind == Fault::kThrow) throw std::runtime_error("boom");
+    if (fault.kind == Fault::kNoMemory) throw std::bad_alloc();
+    if (fault.kind != Fault::kFail || call == Call::kClose) return false;
+    errno = fault.error;
+    return true;
+  }
+  static int Open(const char* path, int flags, mode_t mode) {
+    Fault fault;
+    return Apply(Call::kOpen, fault) ? -1 : ::open(path, flags, mode);
+  }
+  static ssize_t Read(int fd, void* buffer, size_t size) {
+    Fault fault;
+    if (Apply(Call::kRead, fault)) return -1;
+    return ::read(fd, buffer, fault.kind == Fault::kHalf ? (size + 1) / 2 : size);
+  }
+  static ssize_t Write(int fd, const void* buffer, size_t size) {
+    Fault fault;
+    if (Apply(Call::kWrite, fault)) return -1;
+    return ::write(fd, buffer, fault.kind == Fault::kHalf ? (size + 1) / 2 : size);
+  }
+  static int Close(int fd) {
+    Fault fault;
+    Apply(Call::kClose, fault);
+    int result = ::close(fd);
+    if (fault.kind != Fault::kFail) return result;
+    errno = fault.error;
+    return -1;
+  }
+
+  detail::SystemCalls saved_;
+};
+
+}  // namespace qdvz::test
