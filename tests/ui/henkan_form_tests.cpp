@@ -97,15 +97,6 @@ class HenkanFormTest : public ::testing::Test {
   int reader_ = -1;
 };
 
-TEST_F(HenkanFormTest, StartsAskingForACommandAndTakesAClickedName) {
-  Session s(temp);
-  s.form.Form_Load();
-  s.form.File1_Click(u"破線.dat");
-  EXPECT_EQ(s.window.statuses, Texts{U("作業（コマンド）を選択してください")});
-  EXPECT_EQ(s.window.captions, Texts{});
-  EXPECT_EQ(s.window.fileName, u"破線.dat");
-}
-
 // The names each loader takes (the last three characters, case and all), and what it says of
 // a file read, cut short, refused or missing. A refusal leaves the data and the display alone.
 TEST_F(HenkanFormTest, Loads) {
@@ -278,20 +269,25 @@ TEST_F(HenkanFormTest, UnexpectedFailuresAreReported) {
   }
 }
 
-// Erase keeps what the display showed for one redisplay; the name does not come back.
-TEST_F(HenkanFormTest, EraseAndRedisplay) {
+// The window asks for a command at start and takes a name clicked in the list. Erase keeps
+// what the display showed for one redisplay; the name does not come back.
+TEST_F(HenkanFormTest, StartClickEraseRedisplay) {
   Session s(temp);
+  s.form.Form_Load();
+  s.form.File1_Click(u"破線.dat");
+  EXPECT_EQ(s.window.fileName, u"破線.dat");
   s.window.display = u"text\r\n";
-  s.window.fileName = u"a.dat";
   s.form.Erase_Click();
   EXPECT_EQ(s.window.display, u"");
+  EXPECT_EQ(s.window.fileName, u"");
   s.form.hyouji_Click();
   EXPECT_EQ(s.window.display, u"text\r\n");
   s.form.hyouji_Click();
   EXPECT_EQ(s.window.display, u"");
   EXPECT_EQ(s.window.fileName, u"");
   const std::u16string again = U("再表示しました");
-  EXPECT_EQ(s.window.statuses, (Texts{U("消去しました"), again, again}));
+  EXPECT_EQ(s.window.statuses,
+            (Texts{U("作業（コマンド）を選択してください"), U("消去しました"), again, again}));
   EXPECT_EQ(s.window.captions, Texts{});
 }
 

@@ -106,16 +106,10 @@ class HenkanWin32Test : public ::testing::Test {
       if (!twice) break;
     }
   }
-  // A key as the message loop gets it, given to the dialog keys first.
-  void Key(UINT message, WPARAM key) {
-    MSG msg{GetFocus() ? GetFocus() : window_->Handle(), message, key, 1};
-    msg.lParam = message == WM_SYSCHAR
-                     ? LPARAM(1) << 29
-                     : 1 | static_cast<LPARAM>(MapVirtualKeyW(UINT(key), MAPVK_VK_TO_VSC)) << 16;
-    if (!window_->PreTranslate(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+  // An access key as the message loop gets it, given to the dialog keys first.
+  void AltKey(wchar_t key) {
+    MSG msg{GetFocus(), WM_SYSCHAR, WPARAM(towlower(key)), LPARAM(1) << 29};
+    if (!window_->PreTranslate(msg)) DispatchMessageW(&msg);
   }
   Names Files() const {
     Names items;
@@ -211,7 +205,7 @@ TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
     if (!row.key) continue;
     SetFocus(Control(ControlId::Drive1));
     clicked = 0;
-    Key(WM_SYSCHAR, towlower(row.key));
+    AltKey(row.key);
     if (row.id == ControlId::Label1) {
       EXPECT_EQ(GetFocus(), Control(ControlId::FileName));
     } else {
@@ -231,9 +225,7 @@ TEST_F(HenkanWin32Test, WholeRoadSavesWhatQd2vzWrites) {
   ClickEntry(ControlId::Dir1, L"sub", true);
   EXPECT_EQ(Folder(), here + L"\\sub");
   EXPECT_EQ(Files(), Names{L"a.txt"});
-  ClickEntry(ControlId::Dir1, fs::path(here).filename().c_str());
-  SetFocus(Control(ControlId::Dir1));
-  Key(WM_KEYDOWN, VK_RETURN);
+  ClickEntry(ControlId::Dir1, fs::path(here).filename().c_str(), true);
   EXPECT_EQ(Folder(), here);
 
   Type(ControlId::FileName, L"sizes.qdc");
