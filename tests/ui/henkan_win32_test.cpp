@@ -108,7 +108,11 @@ class HenkanWin32Test : public ::testing::Test {
   }
   // An access key as the message loop gets it, given to the dialog keys first.
   void AltKey(wchar_t key) {
-    MSG msg{GetFocus(), WM_SYSCHAR, WPARAM(towlower(key)), LPARAM(1) << 29};
+    MSG msg{};
+    msg.hwnd = GetFocus();
+    msg.message = WM_SYSCHAR;
+    msg.wParam = towlower(key);
+    msg.lParam = LPARAM(1) << 29;  // Alt held
     if (!window_->PreTranslate(msg)) DispatchMessageW(&msg);
   }
   Names Files() const {
@@ -185,10 +189,15 @@ TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
     GetClassNameW(control, className, 32);
     EXPECT_EQ(lstrcmpiW(className, row.className), 0) << fs::path(className).string();
     EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, row.id != ControlId::Label1);
-    if (*row.caption) EXPECT_EQ(Text(control), row.caption);
+    if (*row.caption) {
+      EXPECT_EQ(Text(control), row.caption);
+    }
 
     wchar_t tip[128] = L"";
-    TTTOOLINFOW tool{sizeof tool, 0, window, reinterpret_cast<UINT_PTR>(control)};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = tip;
     SendMessageW(window_->Tooltips(), TTM_GETTEXTW, std::size(tip),
                  reinterpret_cast<LPARAM>(&tool));
