@@ -43,7 +43,7 @@ struct Drop {
   bool accepted;
   const char* status;
   const char* folder;  // shown afterwards, below the test's folder
-  const char* name;
+  const char* name;    // in FileName, and the file of tests/data/runs the display shows
 };
 
 struct Run {
@@ -85,15 +85,20 @@ QStringList Items(const QListWidget* list) {
   return items;
 }
 
-// The entries of the directory list that can be seen: indent in pixels, name, and "/" when it
-// shows an open folder.
+// The entries of the directory list that can be seen: indent in pixels, name, and "/" for an
+// open folder's icon or "+" for a closed one.
 QStringList Entries(const DirectoryTree* tree) {
-  const QImage open = tree->style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16).toImage();
+  auto icon = [tree](QStyle::StandardPixmap which) {
+    return tree->style()->standardIcon(which).pixmap(16).toImage();
+  };
   QStringList entries;
   for (QTreeWidgetItem* item = tree->topLevelItem(0); item; item = tree->itemBelow(item)) {
+    const QImage shown = item->icon(0).pixmap(16).toImage();
     entries << QStringLiteral("%1 %2%3")
                    .arg(tree->visualItemRect(item).left())
-                   .arg(item->text(0), item->icon(0).pixmap(16).toImage() == open ? "/" : "");
+                   .arg(item->text(0), shown == icon(QStyle::SP_DirOpenIcon)     ? "/"
+                                       : shown == icon(QStyle::SP_DirClosedIcon) ? "+"
+                                                                                 : "");
   }
   return entries;
 }
@@ -270,7 +275,7 @@ class HenkanWindowTest : public QObject {
     QStringList entries;
     for (int i = 0; i < chain.size(); ++i)
       entries << QStringLiteral("%1 %2/").arg(12 * i).arg(chain[i]);
-    entries << QStringLiteral("%1 data").arg(12 * chain.size());
+    entries << QStringLiteral("%1 data+").arg(12 * chain.size());
     QCOMPARE(Entries(dir1), entries);
 
     clickFile("sizes.qdc");
@@ -362,6 +367,7 @@ class HenkanWindowTest : public QObject {
     QCOMPARE(status(), T(d.status));
     QCOMPARE(control<DirectoryTree>("Dir1")->path(), path(QLatin1String(d.folder)));
     QCOMPARE(control<QLineEdit>("FileName")->text(), T(d.name));
+    QCOMPARE(display(), *d.name ? Shown(d.name) : QString());  // the box took nothing as text
   }
 
   // Text put into the display box comes back with CR LF line ends and every character kept;
