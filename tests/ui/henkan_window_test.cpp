@@ -277,6 +277,7 @@ class HenkanWindowTest : public QObject {
       entries << QStringLiteral("%1 %2/").arg(12 * i).arg(chain[i]);
     entries << QStringLiteral("%1 data+").arg(12 * chain.size());
     QCOMPARE(Entries(dir1), entries);
+    QCOMPARE(dir1->columnWidth(0), dir1->viewport()->width());  // no name is cut short
 
     clickFile("sizes.qdc");
     dir1->setFocus();
