@@ -1,45 +1,106 @@
+// The Qt window driven as a user drives it, offscreen: its controls, the whole road through
+// real clicks and keys, the browser, drops, the folder watch, and the program's start.
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
+#include <QFileSystemWatcher>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QPushButton>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
 #include <QUrl>
 #include <memory>
 
+#include "io/cp932.h"
 #include "ui/qt/directory_tree.h"
 #include "ui/qt/henkan_window.h"
 
 namespace qdvz {
 namespace {
 
-constexpr char kSizes[] = "2.5,3,3.5,4,5,6,7,8,10,12\r\n2,2.4,2.8,3.2,4,4.8,5.6,6.4,8,9.6\r\n";
-// The block name 破線 in code page 932.
-constexpr char kData[] = "999\r\n1 \x94\x6A\x90\xFC\r\n500 100 50\r\n10 10 0 0 100 0\r\n99 0\r\n";
-constexpr char16_t kDocument[] =
-    u"vzm\r\n#----------------------------------------------\r\n\r\nbegin  \"破線\"\r\n"
-    u"scale(100, 0, 0,  20,  10)\r\nselect(0 ,0)\r\nline(10, 0,  0,  100,  0,  0,  0,  0 )\r\n"
-    u"end\r\n#---------------------------------\r\n\r\n\r\n\r\n";
-constexpr char kSavedBytes[] =
-    "vzm\r\n#----------------------------------------------\r\n\r\nbegin  \"\x94\x6A\x90\xFC\"\r\n"
-    "scale(100, 0, 0,  20,  10)\r\nselect(0 ,0)\r\nline(10, 0,  0,  100,  0,  0,  0,  0 )\r\n"
-    "end\r\n#---------------------------------\r\n\r\n\r\n\r\n\r\n";
+struct Control {
+  const char* kind;
+  const char* caption;
+  const char* tip;
+  char key;  // Alt+key clicks the button, or for the label focuses FileName
+  int tab;   // Tab presses from Drive1 that reach it; -1: never
+  QRect twips;
+  double points = 9;  // the window's font; the text boxes have fixed-pitch ones of their own
+  bool fixedPitch = false;
+};
 
-QString U(const char16_t* text) {
-  return QString::fromUtf16(text);
+struct Drop {
+  bool ontoDisplay;
+  QStringList dropped;  // below the test's folder, or addresses
+  bool accepted;
+  const char* status;
+  const char* folder;  // shown afterwards, below the test's folder
+  const char* name;    // in FileName, and the file of tests/data/runs the display shows
+};
+
+struct Run {
+  QStringList environment;  // beside no display at all
+  int exitCode;             // -1: still open a second later
+  const char* out;          // patterns
+  const char* err;
+};
+
+}  // namespace
+}  // namespace qdvz
+
+Q_DECLARE_METATYPE(qdvz::Control)
+Q_DECLARE_METATYPE(qdvz::Drop)
+Q_DECLARE_METATYPE(qdvz::Run)
+
+namespace qdvz {
+namespace {
+
+QString T(const char* utf8) {
+  return QString::fromUtf8(utf8);
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
+QByteArray DataFile(const QString& relative) {
+  QFile file(QStringLiteral(QDVZ_TEST_DATA "/runs/") + relative);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A file of tests/data/runs as the display shows it.
+QString Shown(const char* name) {
+  const QByteArray bytes = DataFile(QLatin1String(name));
+  auto text = DecodeCp932(std::string_view(bytes.constData(), size_t(bytes.size())));
+  return text ? QString::fromStdU16String(*text) : QStringLiteral("(not code page 932)");
+}
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+// The entries of the directory list that can be seen: indent in pixels, name, and "/" for an
+// open folder's icon or "+" for a closed one.
+QStringList Entries(const DirectoryTree* tree) {
+  auto icon = [tree](QStyle::StandardPixmap which) {
+    return tree->style()->standardIcon(which).pixmap(16).toImage();
+  };
+  QStringList entries;
+  for (QTreeWidgetItem* item = tree->topLevelItem(0); item; item = tree->itemBelow(item)) {
+    const QImage shown = item->icon(0).pixmap(16).toImage();
+    entries << QStringLiteral("%1 %2%3")
+                   .arg(tree->visualItemRect(item).left())
+                   .arg(item->text(0), shown == icon(QStyle::SP_DirOpenIcon)     ? "/"
+                                       : shown == icon(QStyle::SP_DirClosedIcon) ? "+"
+                                                                                 : "");
+  }
+  return entries;
 }
 
 }  // namespace
@@ -47,326 +108,330 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 class HenkanWindowTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase();
-  void init();
-  void cleanup();
-
-  void controls_data();
-  void controls();
-  void tabOrder();
-  void startsInTheWorkingDirectory();
-  void wholeRoad();
-  void driveChangeMovesDirectoryAndFiles();
-  void fileListFollowsTheFolder();
-  void drop_data();
-  void drop();
-  void displayBoxRoundTrip_data();
-  void displayBoxRoundTrip();
-  void exitCloses();
-
- private:
-  template <typename T>
+  template <typename T = QWidget>
   T* control(const char* name) {
-    auto* found = window_->findChild<T*>(QString::fromLatin1(name));
+    auto* found = window_->findChild<T*>(QLatin1String(name));
     if (!found) qFatal("no control %s", name);
     return found;
   }
-  void clickItem(QAbstractItemView* view, const QModelIndex& index);
+  QString path(const QString& relative = {}) const { return dir_->filePath(relative); }
+  QString status() { return control<QLineEdit>("dbox")->text(); }
+  QString display() { return QString::fromStdU16String(window_->DisplayText()); }
+  void clickFile(const char* name) {
+    auto* file1 = control<QListWidget>("File1");
+    const auto found = file1->findItems(QLatin1String(name), Qt::MatchExactly);
+    QVERIFY(!found.isEmpty());
+    const QPoint at = file1->visualItemRect(found.first()).center();
+    QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, at);
+  }
 
-  QTemporaryDir root_;
+  std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<HenkanWindow> window_;
+
+ private slots:
+  // Each test starts in a folder of its own holding a QD file and sizes, with data/ below it.
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(path()).mkdir(QStringLiteral("data")));
+    for (const char* name : {"sizes.qdc", "codes_03_04.dat", "data/sizes.qdc", "data/x.bin"}) {
+      QFile file(path(QLatin1String(name)));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(DataFile(QFileInfo(file).fileName()));
+    }
+    QVERIFY(QDir::setCurrent(path()));
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 12));  // a desktop's, not 9 pt
+    window_ = std::make_unique<HenkanWindow>();
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+  void cleanup() {
+    window_.reset();
+    QVERIFY(QDir::setCurrent(QDir::tempPath()));
+    dir_.reset();
+  }
+
+  // Every control: kind, caption, tooltip, access key, place in the tab order, place and size
+  // in twips at the window's dpi, font.
+  void controls_data() {
+    QTest::addColumn<Control>("c");
+    auto row = [](const char* name, Control c) { QTest::newRow(name) << c; };
+    // clang-format off
+    row("Drive1", {"QComboBox", "", "", 0, 0, {120, 720, 2535, 300}});
+    row("Dir1", {"qdvz::DirectoryTree", "", "", 0, 1, {120, 1080, 2535, 1560}});
+    row("File1", {"QListWidget", "", "", 0, 2, {2760, 720, 2895, 1845}, 10.06, true});
+    row("DisplayBox", {"QPlainTextEdit", "", "", 0, 3, {120, 2760, 8175, 3135}, 10.84, true});
+    row("FileName", {"QLineEdit", "", "ファイル名を入力してください", 0, 4, {1440, 240, 2655, 270},
+                     9.29, true});
+    row("Label1", {"QLabel", "ファイル名(&N)  ：", "", 'N', -1, {120, 240, 1335, 255}});
+    row("Erase", {"QPushButton", "消去(&E)", "表示を消去します", 'E', 5, {5880, 1680, 1095, 375}});
+    row("DatOpen", {"QPushButton", "開く(&O)", "ファイルを開きます", 'O', 6, {5880, 720, 1095, 375}});
+    row("DatCh", {"QPushButton", "QD→VZ", "データを変換します", 0, 7, {7080, 1200, 1095, 375}});
+    row("DatSave", {"QPushButton", "保存(&S)", "保存します", 'S', 8, {7080, 720, 1095, 375}});
+    row("Exit", {"QPushButton", "終了(&X)", "プログラムを終了します", 'X', 9, {7080, 2160, 1095, 375}});
+    row("dbox", {"QLineEdit", "", "", 0, 10, {120, 6000, 8175, 270}});
+    row("datopen1", {"QPushButton", "文字ｻｲｽﾞ", "文字データを読みこみます", 0, 11,
+                     {5880, 1200, 1095, 375}});
+    row("hyouji", {"QPushButton", "再表示", "直前に消去されたデータを再表示します", 0, 12,
+                   {7080, 1680, 1095, 375}});
+    // clang-format on
+  }
+  void controls() {
+    QFETCH(Control, c);
+    QWidget* widget = control(QTest::currentDataTag());
+    QCOMPARE(widget->metaObject()->className(), c.kind);
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    auto* label = qobject_cast<QLabel*>(widget);
+    QCOMPARE(button ? button->text() : label ? label->text() : QString(), T(c.caption));
+    QCOMPARE(widget->toolTip(), T(c.tip));
+
+    auto px = [](int twips, int dpi) { return qRound(twips * dpi / 1440.0); };
+    const int x = window_->logicalDpiX(), y = window_->logicalDpiY();
+    QCOMPARE(widget->geometry(), QRect(px(c.twips.x(), x), px(c.twips.y(), y),
+                                       px(c.twips.width(), x), px(c.twips.height(), y)));
+    QCOMPARE(window_->minimumSize(), QSize(px(8460, x), px(6345, y)));
+    QCOMPARE(window_->maximumSize(), window_->minimumSize());
+
+    QCOMPARE(widget->font().pointSizeF(), c.points);
+    const QString family = QFontInfo(widget->font()).family();
+    QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese),
+             qPrintable(family));
+    const QFontMetrics metrics(widget->font());
+    QCOMPARE(metrics.horizontalAdvance(u'i') == metrics.horizontalAdvance(u'W'), c.fixedPitch);
+
+    control("Drive1")->setFocus();
+    for (int i = 0; i < c.tab; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    if (c.tab >= 0) QCOMPARE(QApplication::focusWidget(), widget);
+    if (c.key == 0) return;
+    QSignalSpy clicked(button ? button : control<QAbstractButton>("DatCh"),
+                       &QAbstractButton::clicked);
+    QTest::keyClick(window_.get(), Qt::Key(c.key), Qt::AltModifier);
+    if (button) QTRY_COMPARE(clicked.count(), 1);
+    if (label) QTRY_COMPARE(QApplication::focusWidget(), control("FileName"));
+  }
+
+  // The window opens in the working folder, on the drive that holds it, asking for a command.
+  void starts() {
+    QCOMPARE(window_->objectName(), QStringLiteral("henkan"));
+    QCOMPARE(window_->windowTitle(), T("ＱＤ→ＶＺ線変形データ変換"));
+    QCOMPARE(status(), T("作業（コマンド）を選択してください"));
+    QCOMPARE(control<DirectoryTree>("Dir1")->path(), path());
+    QCOMPARE(Items(control<QListWidget>("File1")), (QStringList{"codes_03_04.dat", "sizes.qdc"}));
+    auto* drive1 = control<QComboBox>("Drive1");
+    QCOMPARE(drive1->itemData(0).toString(), QDir::rootPath());
+    QStringList drives;  // each a folder, each once
+    for (int i = 0; i < drive1->count(); ++i) drives << drive1->itemData(i).toString();
+    for (const QString& root : drives) QVERIFY(QFileInfo(root).isDir() && drives.count(root) == 1);
+    QVERIFY(path().startsWith(drive1->currentData().toString()));
+    QCOMPARE(window_->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+    for (int size : {16, 32}) QVERIFY(!window_->windowIcon().pixmap(size).toImage().allGray());
+  }
+
+  // Sizes, data, conversion, erase, redisplay, save and exit, by mouse and access keys: the
+  // saved file holds the bytes qd2vz writes, and is listed at once.
+  void wholeRoad() {
+    auto* fileName = control<QLineEdit>("FileName");
+    clickFile("sizes.qdc");
+    QCOMPARE(fileName->text(), QStringLiteral("sizes.qdc"));
+    QTest::mouseClick(control("datopen1"), Qt::LeftButton);
+    QCOMPARE(status(), T("読み込み完了"));
+    QCOMPARE(display(), Shown("sizes.qdc"));
+    clickFile("codes_03_04.dat");
+    QTest::keyClick(window_.get(), Qt::Key_O, Qt::AltModifier);
+    QTRY_COMPARE(display(), Shown("codes_03_04.dat"));
+    QTest::mouseClick(control("DatCh"), Qt::LeftButton);
+    QCOMPARE(status(), T("変換終了"));
+    QCOMPARE(window_->windowTitle(), T("線変形データ変換"));
+    QVERIFY(fileName->text().isEmpty());
+    const QString document = display();
+
+    QTest::keyClick(window_.get(), Qt::Key_E, Qt::AltModifier);
+    QTRY_COMPARE(status(), T("消去しました"));
+    QCOMPARE(display(), QString());
+    QTest::mouseClick(control("hyouji"), Qt::LeftButton);
+    QCOMPARE(status(), T("再表示しました"));
+    QCOMPARE(display(), document);
+
+    QTest::mouseClick(fileName, Qt::LeftButton);
+    QTest::keyClicks(fileName, QStringLiteral("out.txt"));
+    QTest::keyClick(window_.get(), Qt::Key_S, Qt::AltModifier);
+    QTRY_COMPARE(status(), T("保存が完了しました"));
+    QCOMPARE(Items(control<QListWidget>("File1")),
+             (QStringList{"codes_03_04.dat", "out.txt", "sizes.qdc"}));
+    QFile saved(path("out.txt"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), DataFile(QStringLiteral("codes_03_04.expected")));
+    QTest::mouseClick(control("Exit"), Qt::LeftButton);
+    QVERIFY(!window_->isVisible());
+  }
+
+  // The directory list shows the folders from the root down to the one shown, open, and its
+  // subfolders; Enter on an entry moves there by keys alone, and the file list, the folder
+  // watch and the drive box follow. A file chosen in one folder is no choice in the next.
+  void browser() {
+    auto* dir1 = control<DirectoryTree>("Dir1");
+    auto* file1 = control<QListWidget>("File1");
+    const QStringList chain =
+        QStringList{QDir::rootPath()} + path().split(u'/', Qt::SkipEmptyParts);
+    QStringList entries;
+    for (int i = 0; i < chain.size(); ++i)
+      entries << QStringLiteral("%1 %2/").arg(12 * i).arg(chain[i]);
+    entries << QStringLiteral("%1 data+").arg(12 * chain.size());
+    QCOMPARE(Entries(dir1), entries);
+    QVERIFY(dir1->isHeaderHidden());  // and one column, its whole width: no name is cut short
+    QCOMPARE(dir1->columnWidth(0), dir1->viewport()->width());
+
+    clickFile("sizes.qdc");
+    dir1->setFocus();
+    QTest::keyClick(dir1, Qt::Key_Down);
+    QTest::keyClick(dir1, Qt::Key_Return);
+    QCOMPARE(dir1->path(), path("data"));
+    QCOMPARE(dir1->currentItem()->text(0), QStringLiteral("data"));
+    QCOMPARE(Items(file1), QStringList{"sizes.qdc"});
+    QCOMPARE(file1->currentItem(), nullptr);
+    QCOMPARE(window_->findChild<QFileSystemWatcher*>()->directories(), QStringList{path("data")});
+    file1->setFocus();
+    QTest::keyClick(file1, Qt::Key_End);
+    QTest::keyClick(file1, Qt::Key_Return);
+    QCOMPARE(control<QLineEdit>("FileName")->text(), QStringLiteral("sizes.qdc"));
+    QTest::keyClick(dir1, Qt::Key_Up);  // the entry above leads back out
+    QTest::keyClick(dir1, Qt::Key_Return);
+    QCOMPARE(dir1->path(), path());
+    QTest::keyClick(dir1, Qt::Key_Left);  // which cannot fold the folders away
+    QCOMPARE(Entries(dir1), entries);
+
+    auto* drive1 = control<QComboBox>("Drive1");
+    auto quietly = [&](int index) {
+      const QSignalBlocker quiet(drive1);
+      drive1->setCurrentIndex(index);
+    };
+    quietly(drive1->count() > 1 ? 1 : -1);
+    QVERIFY(window_->SetDirectoryPath(path("data").toStdU16String()));
+    QVERIFY(!window_->SetDirectoryPath(path("none").toStdU16String()));
+    QVERIFY(drive1->currentIndex() >= 0 && path().startsWith(drive1->currentData().toString()));
+    quietly(-1);
+    drive1->setCurrentIndex(0);  // the user chooses the root drive
+    QCOMPARE(dir1->path(), QDir::rootPath());
+  }
+
+  // Files made or removed by others show at once; the chosen file stays chosen.
+  void fileListFollowsTheFolder() {
+    auto* file1 = control<QListWidget>("File1");
+    clickFile("sizes.qdc");
+    QFile added(path("added.dat"));
+    QVERIFY(added.open(QIODevice::WriteOnly));
+    added.close();
+    QTRY_COMPARE(Items(file1), (QStringList{"added.dat", "codes_03_04.dat", "sizes.qdc"}));
+    QCOMPARE(file1->currentItem()->text(), QStringLiteral("sizes.qdc"));
+    QVERIFY(added.remove());
+    QTRY_COMPARE(Items(file1), (QStringList{"codes_03_04.dat", "sizes.qdc"}));
+    QCOMPARE(file1->currentItem()->text(), QStringLiteral("sizes.qdc"));
+  }
+
+  // Files dropped onto the window, or onto a text box, which would otherwise take them as text.
+  void drop_data() {
+    QTest::addColumn<Drop>("d");
+    const char* read = "読み込み完了";
+    // clang-format off
+    QTest::newRow("a file") << Drop{false, {"data/sizes.qdc"}, true, read, "data", "sizes.qdc"};
+    QTest::newRow("two, onto the display")
+        << Drop{true, {"data/sizes.qdc", "codes_03_04.dat"}, true,
+                "読み込み完了（ドロップされた2個のファイルのうち、最初の1個だけを扱いました）",
+                "data", "sizes.qdc"};
+    QTest::newRow("one of the folder shown")
+        << Drop{false, {"codes_03_04.dat"}, true, read, "", "codes_03_04.dat"};
+    QTest::newRow("a folder")
+        << Drop{true, {"data"}, true, "フォルダは開けません、ファイルをドロップしてください", "", ""};
+    QTest::newRow("a web address")
+        << Drop{false, {"https://example.com/a.dat"}, false, "作業（コマンド）を選択してください",
+                "", ""};
+    // clang-format on
+  }
+  void drop() {
+    QFETCH(Drop, d);
+    QList<QUrl> urls;
+    for (const QString& item : d.dropped) {
+      urls << (item.contains(u':') ? QUrl(item) : QUrl::fromLocalFile(path(item)));
+    }
+    QMimeData mime;
+    mime.setUrls(urls);
+    QWidget* to = d.ontoDisplay ? control<QPlainTextEdit>("DisplayBox")->viewport() : window_.get();
+    const QString before = status();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(to, &enter);
+    QCOMPARE(enter.isAccepted(), d.accepted);
+    QDragMoveEvent move(QPoint(6, 6), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(to, &move);
+    if (d.ontoDisplay) QCOMPARE(move.isAccepted(), d.accepted);
+    QCOMPARE(status(), before);  // nothing is taken before the drop
+    QDropEvent drop(QPointF(6, 6), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(to, &drop);
+    QCOMPARE(drop.isAccepted(), d.accepted);
+    QCOMPARE(status(), T(d.status));
+    QCOMPARE(control<DirectoryTree>("Dir1")->path(), path(QLatin1String(d.folder)));
+    QCOMPARE(control<QLineEdit>("FileName")->text(), T(d.name));
+    QCOMPARE(display(), *d.name ? Shown(d.name) : QString());  // the box took nothing as text
+  }
+
+  // Text put into the display box comes back with CR LF line ends and every character kept;
+  // lines are never wrapped.
+  void displayBox() {
+    auto* box = control<QPlainTextEdit>("DisplayBox");
+    QVERIFY(box->horizontalScrollBar()->isVisible() && box->verticalScrollBar()->isVisible());
+    for (auto [in, out] : {std::pair{"", ""},
+                           {"\r\n\r\na\r\n", "\r\n\r\na\r\n"},
+                           {" ＱＤ\u00A0\tc ", " ＱＤ\u00A0\tc "},
+                           {"a\nb\rc", "a\r\nb\r\nc"}}) {
+      window_->SetDisplayText(T(in).toStdU16String());
+      QCOMPARE(display(), T(out));
+    }
+    window_->SetDisplayText(std::u16string(400, u'x'));
+    QTRY_VERIFY(box->horizontalScrollBar()->maximum() > 0);
+  }
+
+  // The program: without a display it says what to do instead of failing inside Qt; with
+  // QDVZ_EXIT_AFTER_SHOW=1 it prints the milliseconds to its first shown window and ends.
+  void program_data() {
+    QTest::addColumn<Run>("r");
+    QTest::newRow("no display") << Run{
+        {},
+        1,
+        "^$",
+        "^henkan: 表示先（ディスプレイ）がありません。.*\n.*仮想ディスプレイ.*\n.*画面なしで"
+        "起動してください。\nhenkan: no display.*\n.*\n$"};
+    const QString offscreen = QStringLiteral("QT_QPA_PLATFORM=offscreen");
+    QTest::newRow("exit after show")
+        << Run{{offscreen, "QDVZ_EXIT_AFTER_SHOW=1"}, 0, "^[0-9]+\\.[0-9]\n$", ""};
+    QTest::newRow("shown until closed") << Run{{offscreen, "QDVZ_EXIT_AFTER_SHOW=0"}, -1, "^$", ""};
+  }
+  void program() {
+    QFETCH(Run, r);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name :
+         {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "QDVZ_EXIT_AFTER_SHOW"}) {
+      environment.remove(QLatin1String(name));
+    }
+    for (const QString& entry : r.environment) {
+      environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    }
+    QProcess henkan;
+    henkan.setProcessEnvironment(environment);
+    henkan.start(QStringLiteral(HENKAN_PROGRAM), {});
+    if (r.exitCode < 0) {
+      QVERIFY(!henkan.waitForFinished(1000) && henkan.state() == QProcess::Running);
+      henkan.kill();
+      henkan.waitForFinished();
+    } else {
+      QVERIFY(henkan.waitForFinished(30000));
+      QCOMPARE(henkan.exitStatus(), QProcess::NormalExit);
+      QCOMPARE(henkan.exitCode(), r.exitCode);
+    }
+    const QString out = QString::fromUtf8(henkan.readAllStandardOutput());
+    QVERIFY2(QRegularExpression(T(r.out)).match(out).hasMatch(), qPrintable(out));
+    const QString err = QString::fromUtf8(henkan.readAllStandardError());
+    QVERIFY2(QRegularExpression(T(r.err)).match(err).hasMatch(), qPrintable(err));
+  }
 };
-
-void HenkanWindowTest::initTestCase() {
-  QVERIFY(root_.isValid());
-  QVERIFY(QDir(root_.path()).mkdir(QStringLiteral("data")));
-  const QString data = root_.filePath(QStringLiteral("data"));
-  WriteFile(data + QStringLiteral("/moji.qdc"), kSizes);
-  WriteFile(data + QStringLiteral("/dash.dat"), kData);
-  WriteFile(data + QStringLiteral("/notes.bin"), "x");
-  WriteFile(data + QStringLiteral("/README"), "x");
-  QVERIFY(QDir::setCurrent(root_.path()));
-}
-
-void HenkanWindowTest::init() {
-  window_ = std::make_unique<HenkanWindow>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-}
-
-void HenkanWindowTest::cleanup() {
-  window_.reset();
-}
-
-void HenkanWindowTest::clickItem(QAbstractItemView* view, const QModelIndex& index) {
-  QVERIFY(index.isValid());
-  view->scrollTo(index);
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-}
-
-void HenkanWindowTest::controls_data() {
-  QTest::addColumn<QString>("caption");
-  QTest::addColumn<QString>("toolTip");
-  QTest::addColumn<QRect>("twips");
-
-  auto row = [](const char* name, const char16_t* caption, const char16_t* tip, QRect twips) {
-    QTest::newRow(name) << U(caption) << U(tip) << twips;
-  };
-  row("Drive1", u"", u"", {120, 720, 2535, 300});
-  row("Dir1", u"", u"", {120, 1080, 2535, 1560});
-  row("File1", u"", u"", {2760, 720, 2895, 1845});
-  row("DisplayBox", u"", u"", {120, 2760, 8175, 3135});
-  row("FileName", u"", u"ファイル名を入力してください", {1440, 240, 2655, 270});
-  row("Label1", u"ファイル名(&N)  ：", u"", {120, 240, 1335, 255});
-  row("Erase", u"消去(&E)", u"表示を消去します", {5880, 1680, 1095, 375});
-  row("DatOpen", u"開く(&O)", u"ファイルを開きます", {5880, 720, 1095, 375});
-  row("DatCh", u"QD→VZ", u"データを変換します", {7080, 1200, 1095, 375});
-  row("DatSave", u"保存(&S)", u"保存します", {7080, 720, 1095, 375});
-  row("Exit", u"終了(&X)", u"プログラムを終了します", {7080, 2160, 1095, 375});
-  row("dbox", u"", u"", {120, 6000, 8175, 270});
-  row("datopen1", u"文字ｻｲｽﾞ", u"文字データを読みこみます", {5880, 1200, 1095, 375});
-  row("hyouji", u"再表示", u"直前に消去されたデータを再表示します", {7080, 1680, 1095, 375});
-}
-
-void HenkanWindowTest::controls() {
-  QFETCH(QString, caption);
-  QFETCH(QString, toolTip);
-  QFETCH(QRect, twips);
-  auto* widget = control<QWidget>(QTest::currentDataTag());
-
-  QString shown;
-  if (auto* button = qobject_cast<QAbstractButton*>(widget)) shown = button->text();
-  if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
-  QCOMPARE(shown, caption);
-  QCOMPARE(widget->toolTip(), toolTip);
-
-  const int dpiX = window_->logicalDpiX();
-  const int dpiY = window_->logicalDpiY();
-  auto px = [](int twips, int dpi) { return qRound(twips * dpi / 1440.0); };
-  QCOMPARE(widget->geometry(), QRect(px(twips.x(), dpiX), px(twips.y(), dpiY),
-                                     px(twips.width(), dpiX), px(twips.height(), dpiY)));
-  QCOMPARE(window_->size(), QSize(px(8460, dpiX), px(6345, dpiY)));
-  QCOMPARE(window_->minimumSize(), window_->maximumSize());
-}
-
-void HenkanWindowTest::tabOrder() {
-  const char* order[] = {"Drive1", "Dir1",     "File1",  "DisplayBox", "FileName",
-                         "Erase",  "DatOpen",  "DatCh",  "DatSave",    "Exit",
-                         "dbox",   "datopen1", "hyouji", "Drive1"};
-  window_->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-  control<QWidget>("Drive1")->setFocus();
-  for (size_t i = 1; i < std::size(order); ++i) {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    QCOMPARE(focus->objectName(), QString::fromLatin1(order[i]));
-  }
-  // The label hands its access key on to the file-name box.
-  QCOMPARE(control<QLabel>("Label1")->buddy(), control<QWidget>("FileName"));
-  control<QWidget>("Drive1")->setFocus();
-  QTest::keyClick(window_.get(), Qt::Key_N, Qt::AltModifier);
-  QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>("FileName"));
-  QTest::keyClick(window_.get(), Qt::Key_S, Qt::AltModifier);
-  QTRY_COMPARE(control<QLineEdit>("dbox")->text(),
-               U(u"保存するファイル名を入力、又は選択してください"));
-}
-
-void HenkanWindowTest::startsInTheWorkingDirectory() {
-  QCOMPARE(window_->windowTitle(), U(u"ＱＤ→ＶＺ線変形データ変換"));
-  QCOMPARE(control<QLineEdit>("dbox")->text(), U(u"作業（コマンド）を選択してください"));
-  QCOMPARE(control<DirectoryTree>("Dir1")->path(), QDir::currentPath());
-  QVERIFY(control<QListWidget>("File1")->count() == 0);
-  QVERIFY(control<QPlainTextEdit>("DisplayBox")->document()->isEmpty());
-  QVERIFY(control<QLineEdit>("FileName")->text().isEmpty());
-  for (int size : {16, 32}) {
-    const QPixmap icon = window_->windowIcon().pixmap(QSize(size, size));
-    QCOMPARE(icon.size(), QSize(size, size));
-    QVERIFY(!icon.toImage().allGray());  // the picture itself, not an empty stand-in
-  }
-}
-
-void HenkanWindowTest::wholeRoad() {
-  auto* dir1 = control<DirectoryTree>("Dir1");
-  auto* file1 = control<QListWidget>("File1");
-  auto* fileName = control<QLineEdit>("FileName");
-  auto* display = control<QPlainTextEdit>("DisplayBox");
-  auto* dbox = control<QLineEdit>("dbox");
-  auto fileItem = [&](const char* name) {
-    const auto found = file1->findItems(QString::fromLatin1(name), Qt::MatchExactly);
-    return found.isEmpty() ? QModelIndex() : file1->indexFromItem(found.first());
-  };
-
-  // Into the data folder: the file list follows the directory list and hides other files.
-  const auto sub = dir1->findItems(QStringLiteral("data"), Qt::MatchExactly | Qt::MatchRecursive);
-  QCOMPARE(sub.size(), 1);
-  // Synthesised double clicks do not reach item views in Qt 6.4: pick the entry, press Enter.
-  clickItem(dir1, dir1->indexFromItem(sub.first()));
-  QCOMPARE(dir1->path(), root_.path());
-  QTest::keyClick(dir1, Qt::Key_Return);
-  QTRY_COMPARE(dir1->path(), root_.filePath(QStringLiteral("data")));
-  QCOMPARE(file1->count(), 2);
-  QCOMPARE(file1->item(0)->text(), QStringLiteral("dash.dat"));
-  QCOMPARE(file1->item(1)->text(), QStringLiteral("moji.qdc"));
-
-  // The character sizes.
-  clickItem(file1, fileItem("moji.qdc"));
-  QCOMPARE(fileName->text(), QStringLiteral("moji.qdc"));
-  QTest::mouseClick(control<QPushButton>("datopen1"), Qt::LeftButton);
-  QCOMPARE(dbox->text(), U(u"読み込み完了"));
-  QCOMPARE(window_->windowTitle(), U(u"線変形データ変換"));
-  QCOMPARE(window_->DisplayText(), QString::fromLatin1(kSizes).toStdU16String());
-
-  // The data, opened by its access key.
-  clickItem(file1, fileItem("dash.dat"));
-  QCOMPARE(fileName->text(), QStringLiteral("dash.dat"));
-  QTest::keyClick(window_.get(), Qt::Key_O, Qt::AltModifier);
-  QTRY_COMPARE(display->toPlainText(), U(u"999\n1 破線\n500 100 50\n10 10 0 0 100 0\n99 0\n"));
-  QCOMPARE(dbox->text(), U(u"読み込み完了"));
-
-  // The conversion.
-  QTest::mouseClick(control<QPushButton>("DatCh"), Qt::LeftButton);
-  QCOMPARE(window_->DisplayText(), std::u16string(kDocument));
-  QCOMPARE(dbox->text(), U(u"変換終了"));
-  QCOMPARE(window_->windowTitle(), U(u"線変形データ変換"));
-  QVERIFY(fileName->text().isEmpty());
-
-  // Erase and bring it back.
-  QTest::mouseClick(control<QPushButton>("Erase"), Qt::LeftButton);
-  QVERIFY(display->document()->isEmpty());
-  QCOMPARE(dbox->text(), U(u"消去しました"));
-  QTest::mouseClick(control<QPushButton>("hyouji"), Qt::LeftButton);
-  QCOMPARE(window_->DisplayText(), std::u16string(kDocument));
-  QCOMPARE(dbox->text(), U(u"再表示しました"));
-
-  // A typed name, saved: the new file is listed at once.
-  QTest::mouseClick(fileName, Qt::LeftButton);
-  QTest::keyClicks(fileName, QStringLiteral("out.txt"));
-  QCOMPARE(fileName->text(), QStringLiteral("out.txt"));
-  QTest::mouseClick(control<QPushButton>("DatSave"), Qt::LeftButton);
-  QCOMPARE(dbox->text(), U(u"保存が完了しました"));
-  QVERIFY(fileItem("out.txt").isValid());
-  QFile saved(root_.filePath(QStringLiteral("data/out.txt")));
-  QVERIFY(saved.open(QIODevice::ReadOnly));
-  QCOMPARE(saved.readAll(), QByteArray(kSavedBytes));
-}
-
-void HenkanWindowTest::driveChangeMovesDirectoryAndFiles() {
-  auto* drive1 = control<QComboBox>("Drive1");
-  auto* dir1 = control<DirectoryTree>("Dir1");
-  auto* fileName = control<QLineEdit>("FileName");
-  QVERIFY(drive1->count() >= 1);
-  QCOMPARE(drive1->itemData(0).toString(), QDir::rootPath());
-  fileName->setText(QStringLiteral("keep.dat"));
-
-  // Pick another drive by keyboard, then the one holding the working directory again.
-  const int start = drive1->currentIndex();
-  if (drive1->count() < 2) QSKIP("only one drive");
-  drive1->setFocus();
-  const int other = start == 0 ? 1 : 0;
-  drive1->setCurrentIndex(other);
-  QCOMPARE(dir1->path(), QDir::cleanPath(drive1->itemData(other).toString()));
-  QCOMPARE(fileName->text(), QStringLiteral("keep.dat"));
-  const QStringList files =
-      QDir(dir1->path()).entryList({"*.dat", "*.txt", "*.qdc", "*.vzm"}, QDir::Files, QDir::Name);
-  QCOMPARE(control<QListWidget>("File1")->count(), files.size());
-}
-
-void HenkanWindowTest::fileListFollowsTheFolder() {
-  auto* file1 = control<QListWidget>("File1");
-  const QString data = root_.filePath(QStringLiteral("data"));
-  QVERIFY(window_->SetDirectoryPath(data.toStdU16String()));
-  QVERIFY(!window_->SetDirectoryPath(root_.filePath(QStringLiteral("none")).toStdU16String()));
-  QCOMPARE(control<DirectoryTree>("Dir1")->path(), data);
-  file1->setCurrentItem(file1->findItems(QStringLiteral("moji.qdc"), Qt::MatchExactly).first());
-
-  auto listed = [&](const char* name) {
-    return !file1->findItems(QString::fromLatin1(name), Qt::MatchExactly).isEmpty();
-  };
-  WriteFile(data + QStringLiteral("/added.dat"), "999\r\n");
-  QTRY_VERIFY(listed("added.dat"));
-  QCOMPARE(file1->currentItem()->text(), QStringLiteral("moji.qdc"));
-  QVERIFY(QFile::remove(data + QStringLiteral("/added.dat")));
-  QTRY_VERIFY(!listed("added.dat"));
-  QCOMPARE(file1->currentItem()->text(), QStringLiteral("moji.qdc"));
-}
-
-void HenkanWindowTest::drop_data() {
-  QTest::addColumn<QString>("target");     // a control's name, or "" for the window
-  QTest::addColumn<QStringList>("files");  // in data/; "" is data/ itself
-  QTest::addColumn<QString>("status");
-  QTest::addColumn<QString>("display");
-  const QString read = U(u"読み込み完了");
-  const QString dash = U(u"999\r\n1 破線\r\n500 100 50\r\n10 10 0 0 100 0\r\n99 0\r\n");
-  QTest::newRow("one file") << "" << QStringList{"dash.dat"} << read << dash;
-  QTest::newRow("onto the display box")
-      << "DisplayBox" << QStringList{"moji.qdc"} << read << QString::fromLatin1(kSizes);
-  QTest::newRow("three files")
-      << "" << QStringList{"dash.dat", "moji.qdc", "README"}
-      << read + U(u"（ドロップされた3個のファイルのうち、最初の1個だけを扱いました）") << dash;
-  QTest::newRow("a folder") << "" << QStringList{""}
-                            << U(u"フォルダは開けません、ファイルをドロップしてください") << "";
-}
-
-void HenkanWindowTest::drop() {
-  QFETCH(QString, target);
-  QFETCH(QStringList, files);
-  QFETCH(QString, status);
-  QFETCH(QString, display);
-  const QString data = root_.filePath(QStringLiteral("data"));
-  QList<QUrl> urls;
-  for (const QString& name : files) {
-    urls << QUrl::fromLocalFile(name.isEmpty() ? data : data + u'/' + name);
-  }
-  QMimeData mime;
-  mime.setUrls(urls);
-  QWidget* receiver = window_.get();
-  if (!target.isEmpty()) receiver = control<QPlainTextEdit>("DisplayBox")->viewport();
-
-  QVERIFY(window_->acceptDrops());
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
-  QApplication::sendEvent(receiver, &enter);
-  QVERIFY(enter.isAccepted());
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
-  QApplication::sendEvent(receiver, &drop);
-  QCOMPARE(control<QLineEdit>("dbox")->text(), status);
-  QCOMPARE(QString::fromStdU16String(window_->DisplayText()), display);
-  if (!files.first().isEmpty()) {
-    QCOMPARE(control<DirectoryTree>("Dir1")->path(), data);
-    QCOMPARE(control<QLineEdit>("FileName")->text(), files.first());
-  }
-}
-
-void HenkanWindowTest::displayBoxRoundTrip_data() {
-  QTest::addColumn<QString>("in");
-  QTest::addColumn<QString>("out");
-  auto same = [](const char* tag, const char16_t* text) {
-    QTest::newRow(tag) << U(text) << U(text);
-  };
-  same("empty", u"");
-  same("one line", u"a");
-  same("line end", u"a\r\n");
-  same("empty lines", u"\r\n\r\na\r\n\r\n");
-  same("japanese", u"ＱＤ→ＶＺ 破線\r\n");
-  same("no-break space and tab", u"a\u00A0b\tc\r\n");
-  same("spaces kept", u"  a  \r\n");
-  QTest::newRow("lone lf") << QStringLiteral("a\nb") << QStringLiteral("a\r\nb");
-  QTest::newRow("lone cr") << QStringLiteral("a\rb") << QStringLiteral("a\r\nb");
-}
-
-void HenkanWindowTest::displayBoxRoundTrip() {
-  QFETCH(QString, in);
-  QFETCH(QString, out);
-  window_->SetDisplayText(in.toStdU16String());
-  QCOMPARE(QString::fromStdU16String(window_->DisplayText()), out);
-}
-
-void HenkanWindowTest::exitCloses() {
-  QVERIFY(window_->isVisible());
-  QTest::keyClick(window_.get(), Qt::Key_X, Qt::AltModifier);
-  QTRY_VERIFY(!window_->isVisible());
-}
 
 }  // namespace qdvz
 
