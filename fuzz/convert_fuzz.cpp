@@ -15,11 +15,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  static const qdvz::SizeItems sizes = [] {
-    qdvz::SizeItems table;
-    table.fill(u"2.5");
-    return table;
-  }();
+  qdvz::SizeItems sizes;
+  sizes.fill(u"2.5");
   qdvz::MacroBytes converted = qdvz::ConvertQdBytes(bytes, sizes);
   if (converted.warning) {
     FUZZ_CHECK(converted.warning->kind == qdvz::FailureKind::kCutOff);

@@ -36,7 +36,8 @@ TEST(ValueOf, ReadsTheLeadingNumericPart) {
       {"-", 0},         {".", 0},          {"-.", 0},           {"30000.4", 30000.4},
       {"05", 5},        {"１２", 0},       {"10005abc", 10005}, {"0", 0},
       {"-0", -0.0},     {" -0", -0.0},     {"-0.0", -0.0},      {"1e400", kInf},
-      {"1e-400", 0},    {"-1e-400", -0.0}, {"-1e99999", -kInf},
+      {"1e-400", 0},    {"-1e-400", -0.0}, {"3e1", 30},         {"25E-10", 2.5e-9},
+      {"1e2 3", 1e23},
   };
   for (const auto& c : cases) check(c.text, c.value);
   for (const char* digits :
@@ -49,6 +50,7 @@ TEST(ValueOf, ReadsTheLeadingNumericPart) {
   check("-1e99999999999", -kInf);
   check(std::string(400, '9'), kInf);
   check("0." + std::string(400, '0') + "1", 0);
+  check("9." + std::string(400, '9') + "e308", kInf);
   check("-" + std::string(400, '0') + "1e-330", -0.0);
   check("1" + std::string(59, '0') + ".5", 1e59);
   check("-0." + std::string(60, '0') + "25", -2.5e-61);
@@ -83,6 +85,7 @@ TEST(SingleText, SevenSignificantDigitsPlainOrWithExponent) {
       {1234567.0f, "1234567"},
       {9999999.0f, "9999999"},
       {12345678.0f, "1.234568E+07"},
+      {15000000.0f, "1.5E+07"},
       {0.00001f, "0.00001"},
       {0.000001f, "1E-06"},
       {1.0e20f, "1E+20"},

@@ -64,31 +64,23 @@ TEST(CleanRecord, DropsLeadingBlanksButNotBeforeAFinalCharacterAlone) {
   for (auto [line, cleaned] : cases) EXPECT_EQ(CleanRecord(line), cleaned) << ToUtf8(line);
 }
 
-struct CollectCase {
-  std::vector<std::string_view> lines;
-  bool markerSeen;
-  std::vector<std::pair<int, std::string>> records;  // line number and text
-};
-
+// The records kept (line number and text): neither comments nor lines too short to be
+// records, nor the first marker, which a comment or a short line never is.
 TEST(CollectSourceRecords, KeepsTheRecordsAfterTheFirstMarker) {
-  const CollectCase cases[] = {
-      {{"10 01 #999", "ab", "", "1 A", "x999y", "99", "999", "  0 B", "99 0"},
-       true,
-       {{4, "1 A"}, {7, "999"}, {8, "0 B"}, {9, "99 0"}}},
-      // A comment or a line too short to be a record is never the marker.
-      {{"# 999", "99", "1 2"}, false, {{3, "1 2"}}},
-      {{"999 #", "999"}, true, {}},
-  };
-  for (const CollectCase& c : cases) {
+  const std::pair<std::vector<std::string_view>, std::vector<std::pair<int, std::string>>> cases[] =
+      {
+          {{"10 01 #999", "ab", "", "1 A", "x999y", "99", "999", "  0 B", "99 0"},
+           {{4, "1 A"}, {7, "999"}, {8, "0 B"}, {9, "99 0"}}},
+          {{"# 999", "99", "999 #", "999", "99 0"}, {{5, "99 0"}}},
+      };
+  for (const auto& [input, expected] : cases) {
     std::vector<std::u16string> lines;
-    for (std::string_view line : c.lines) lines.push_back(test::U(line));
-    CollectedRecords collected = CollectSourceRecords(test::Views(lines));
+    for (std::string_view line : input) lines.push_back(test::U(line));
     std::vector<std::pair<int, std::string>> records;
-    for (const SourceRecord& record : collected.records) {
+    for (const SourceRecord& record : CollectSourceRecords(test::Views(lines)).records) {
       records.emplace_back(record.line, ToUtf8(record.text));
     }
-    EXPECT_EQ(collected.markerSeen, c.markerSeen) << c.lines[0];
-    EXPECT_EQ(records, c.records) << c.lines[0];
+    EXPECT_EQ(records, expected) << input[0];
   }
 }
 

@@ -23,7 +23,7 @@ TEST(ReadSizeItems, CommasAndLineEndsSeparateItems) {
       {{}, {}},
       {{"2.5,3,3.5", "2,2.4"}, {"2.5", "3", "3.5", "2", "2.4"}},
       {{"  2.5 ,\t3  "}, {"2.5", "3"}},
-      {{"1,,2"}, {"1", "", "2"}},
+      {{"1, ,2"}, {"1", "", "2"}},
       {{"1,", "2"}, {"1", "", "2"}},
       {{",1"}, {"", "1"}},
       {{"1", "", "2"}, {"1", "", "2"}},
@@ -46,6 +46,7 @@ TEST(ReadSizeItems, CommasAndLineEndsSeparateItems) {
       for (const auto& item : *read) items.push_back(ToUtf8(item));
     } else {
       EXPECT_EQ(read.failure().kind, FailureKind::kBadSizeFile);
+      EXPECT_FALSE(read.failure().message.empty());  // the user is told why
     }
     EXPECT_EQ(test::RefusalOf(read), expected) << testing::PrintToString(c.lines);
     EXPECT_EQ(items, c.items) << testing::PrintToString(c.lines);
@@ -64,6 +65,7 @@ TEST(MakeSizeTable, FillsFromSlotZeroAndWarnsBeyondTheLastSlot) {
     EXPECT_EQ(table.warning.has_value(), count > kSizeSlots) << count;
     if (table.warning) {
       EXPECT_EQ(table.warning->message, msg::kSizeItemsOverflow);
+      EXPECT_FALSE(table.warning->message.empty());
     }
     EXPECT_EQ(HasSizeData(table.items), count > 0) << count;
   }

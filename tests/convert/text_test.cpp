@@ -33,7 +33,8 @@ const UtfCase kUtfCases[] = {
     {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
     // Malformed UTF-8: one U+FFFD for each sequence, what follows it read anew.
     {"\x80\xBF", u"\uFFFD\uFFFD", kFromUtf8Only},  // continuation bytes without a lead
-    {"a\xC3", u"a\uFFFD", kFromUtf8Only},          // cut off at the end
+    {"\xC3\xA9\x80", u"\u00E9\uFFFD", kFromUtf8Only},
+    {"a\xC3", u"a\uFFFD", kFromUtf8Only},  // cut off at the end
     {"\xE7\xB7", u"\uFFFD", kFromUtf8Only},
     {"\xF0\x9F\x98", u"\uFFFD", kFromUtf8Only},
     {"\xC3"
@@ -52,6 +53,7 @@ const UtfCase kUtfCases[] = {
      kToUtf8Only},
     {"\xEF\xBF\xBD\xEE\x80\x80", u"\xDBFF\uE000", kToUtf8Only},
     {"\xEF\xBF\xBD\xEF\xBF\xBD", u"\xDFFF\xD800", kToUtf8Only},
+    {"\xEF\xBF\xBD\xEF\xBF\xBD", u"\xDC00\xDC00", kToUtf8Only},
     {"\xF0\x90\x8F\xBF\xF4\x8F\xB0\x80", u"\xD800\xDFFF\xDBFF\xDC00", kToUtf8Only},
 };
 
@@ -65,6 +67,13 @@ TEST(Utf, EachCaseReadsAndWritesAsListed) {
       EXPECT_EQ(ToUtf8(c.utf16), c.utf8);
     }
   }
+}
+
+// The loaded lines as the window shows them.
+TEST(JoinWithCrLf, EndsEveryLineWithCrLf) {
+  const std::u16string_view lines[] = {u"1 A", u"", u"線"};
+  EXPECT_EQ(JoinWithCrLf(lines), u"1 A\r\n\r\n線\r\n");
+  EXPECT_EQ(JoinWithCrLf({}), u"");
 }
 
 }  // namespace
