@@ -37,20 +37,16 @@ const UtfCase kUtfCases[] = {
     {"a\xC3", u"a\uFFFD", kFromUtf8Only},  // cut off at the end
     {"\xE7\xB7", u"\uFFFD", kFromUtf8Only},
     {"\xF0\x9F\x98", u"\uFFFD", kFromUtf8Only},
-    {"\xC3"
-     "A\xE7\xB7"
-     "B",
-     u"\uFFFDA\uFFFDB", kFromUtf8Only},  // cut off by a character
+    {"\xC3\xA9"sv.substr(0, 1), u"\uFFFD", kFromUtf8Only},       // cut off by the end of a view
+    {"\xC3\x41\xE7\xB7\x42", u"\uFFFDA\uFFFDB", kFromUtf8Only},  // cut off by a character
     {"\xC0\xAF\xE0\x9F\xBF\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD", kFromUtf8Only},  // overlong
     {"\xED\xA0\x80\xED\xBF\xBF", u"\uFFFD\uFFFD", kFromUtf8Only},                    // surrogates
     {"\xF4\x90\x80\x80", u"\uFFFD", kFromUtf8Only},  // beyond U+10FFFF
     {"\xF8\xFF", u"\uFFFD\uFFFD", kFromUtf8Only},    // no lead byte
     // A surrogate without its partner has no UTF-8 form.
     {"\xEF\xBF\xBD", u"\xD800", kToUtf8Only},
-    {"\xEF\xBF\xBDx",
-     u"\xDBFF"
-     u"x",
-     kToUtf8Only},
+    {"\xEF\xBF\xBD", u"\xD800\xDC00"sv.substr(0, 1), kToUtf8Only},
+    {"\xEF\xBF\xBDx", u"\xDBFFx", kToUtf8Only},
     {"\xEF\xBF\xBD\xEE\x80\x80", u"\xDBFF\uE000", kToUtf8Only},
     {"\xEF\xBF\xBD\xEF\xBF\xBD", u"\xDFFF\xD800", kToUtf8Only},
     {"\xEF\xBF\xBD\xEF\xBF\xBD", u"\xDC00\xDC00", kToUtf8Only},
