@@ -10,7 +10,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] ||
-  targets=(cp932_decode_fuzz cp932_encode_fuzz split_record_fuzz convert_fuzz size_items_fuzz)
+  targets=(cp932_fuzz split_record_fuzz convert_fuzz size_items_fuzz)
 build=build-fuzz
 
 # One build at a time when runs start side by side.
@@ -43,15 +43,17 @@ for f in "$seeds"/files/*.dat; do
 done
 
 declare -A corpus=(
-  [cp932_decode_fuzz]=files [cp932_encode_fuzz]=utf16 [split_record_fuzz]=records
-  [convert_fuzz]=files [size_items_fuzz]=sizes)
+  [cp932_fuzz]="files utf16" [split_record_fuzz]=records [convert_fuzz]=files
+  [size_items_fuzz]=sizes)
 status=0
 for target in "${targets[@]}"; do
   work=$build/corpus/$target findings=$build/findings/$target
   mkdir -p "$work" "$findings"
+  seedDirs=()
+  for kind in ${corpus[$target]}; do seedDirs+=("$seeds/$kind"); done
   echo "== $target: $seconds s" >&2
   if ! "$build/bin/$target" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$seeds/${corpus[$target]}" \
+    -print_final_stats=1 -artifact_prefix="$findings/" "$work" "${seedDirs[@]}" \
     2>"$build/$target.log"; then
     status=1
   fi

@@ -13,25 +13,11 @@
 #include "io/qd_bytes.h"
 #include "io/source_file.h"
 
-namespace {
-
-const qdvz::SizeItems& Sizes() {
-  static const qdvz::SizeItems sizes = [] {
-    qdvz::SizeItems table;
-    for (int i = 0; i < qdvz::kSizeSlots; ++i) {
-      table[static_cast<size_t>(i)] =
-          u"2." + std::u16string(1, static_cast<char16_t>(u'0' + i % 10));
-    }
-    return table;
-  }();
-  return sizes;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  qdvz::MacroBytes converted = qdvz::ConvertQdBytes(bytes, Sizes());
+  qdvz::SizeItems sizes;
+  sizes.fill(u"2.5");
+  qdvz::MacroBytes converted = qdvz::ConvertQdBytes(bytes, sizes);
   if (converted.warning) {
     FUZZ_CHECK(converted.warning->kind == qdvz::FailureKind::kCutOff);
     FUZZ_CHECK(converted.warning->line == qdvz::kMaxLoadedLines + 1);

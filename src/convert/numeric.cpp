@@ -55,14 +55,18 @@ double ValueOf(std::u16string_view text) {
     negative = text[i] == u'-';
     ++i;
   }
-  int integerDigits = 0;
+  // The power of ten just above the first significant digit: 3 for "120.5", -2 for "0.007".
+  int magnitude = 0;
+  bool significant = false;
   bool anyDigit = false;
   bool point = false;
   for (; i < size; ++i) {
     char16_t c = text[i];
     if (IsDigit(c)) {
       anyDigit = true;
-      if (!point) ++integerDigits;
+      significant = significant || c != u'0';
+      if (!point && significant) ++magnitude;
+      if (point && !significant) --magnitude;
       keep(static_cast<char>(c));
     } else if (c == u'.' && !point) {
       keep('.');
@@ -116,7 +120,7 @@ double ValueOf(std::u16string_view text) {
   (void)end;
   if (error == std::errc::result_out_of_range) {
     // Too large or too small for a double: which one follows from the decimal exponent.
-    value = integerDigits + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return negative ? -value : value;
 }

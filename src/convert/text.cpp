@@ -19,22 +19,26 @@ std::u16string FromUtf8(std::string_view utf8) {
   out.reserve(utf8.size());
   for (size_t i = 0; i < utf8.size();) {
     auto byte = static_cast<unsigned char>(utf8[i]);
-    char32_t cp = 0xFFFD;
-    size_t len = 1;
-    if (byte < 0x80) {
-      cp = byte;
-    } else if ((byte >> 5) == 0x6 && i + 1 < utf8.size()) {
-      cp = ((byte & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-      len = 2;
-    } else if ((byte >> 4) == 0xE && i + 2 < utf8.size()) {
-      cp = ((byte & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6) |
-           (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
-      len = 3;
-    } else if ((byte >> 3) == 0x1E && i + 3 < utf8.size()) {
-      cp = ((byte & 0x07u) << 18) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 12) |
-           ((static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu) << 6) |
-           (static_cast<unsigned char>(utf8[i + 3]) & 0x3Fu);
-      len = 4;
+    // The length the lead byte announces (0: it is no lead byte), the bits it gives, and the
+    // least code point of that length.
+    size_t len = byte < 0x80           ? 1
+                 : (byte >> 5) == 0x6  ? 2
+                 : (byte >> 4) == 0xE  ? 3
+                 : (byte >> 3) == 0x1E ? 4
+                                       : 0;
+    static constexpr unsigned char kBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    char32_t cp = byte & kBits[len];
+    size_t k = 1;
+    for (; k < len && i + k < utf8.size(); ++k) {
+      auto next = static_cast<unsigned char>(utf8[i + k]);
+      if ((next & 0xC0u) != 0x80) break;
+      cp = (cp << 6) | (next & 0x3Fu);
+    }
+    // A sequence cut off, too long for its code point, a surrogate or beyond U+10FFFF is
+    // malformed: one U+FFFD for the bytes read.
+    if (len == 0 || k < len || cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) {
+      cp = 0xFFFD;
     }
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -43,7 +47,7 @@ std::u16string FromUtf8(std::string_view utf8) {
     } else {
       out += static_cast<char16_t>(cp);
     }
-    i += len;
+    i += k;
   }
   return out;
 }

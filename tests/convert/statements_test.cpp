@@ -1,51 +1,28 @@
-// Runs the statement table in tests/data/statements.tsv: each record converted as the only
-// element of an open block must give exactly the statement listed (or none).
+// The statement table of tests/data/statements.tsv: each record, converted as the only element
+// of an open block, gives exactly the statement listed ("-": none).
 #include <gtest/gtest.h>
 
 #include "convert/convert_records.h"
-#include "test_support.h"
+#include "support/data.h"
+#include "support/text.h"
 
 namespace qdvz {
 namespace {
 
-struct StatementCase {
-  int tsvLine;
-  std::string record;
-  std::string statement;  // "-" when nothing is written
-};
-
-std::vector<StatementCase> LoadCases() {
-  std::vector<StatementCase> cases;
-  std::istringstream in(test::ReadFile(QDVZ_TEST_DATA "/statements.tsv"));
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (line.empty() || line[0] == '%') continue;
-    size_t tab = line.find('\t');
-    if (tab == std::string::npos) {
-      ADD_FAILURE() << "statements.tsv:" << number << ": no tab";
-      continue;
-    }
-    cases.push_back({number, line.substr(0, tab), line.substr(tab + 1)});
-  }
-  return cases;
-}
-
 TEST(Statements, EveryTableRowGivesItsStatement) {
-  auto cases = LoadCases();
-  ASSERT_GT(cases.size(), 90u);
-  SizeItems sizes = test::ExampleSizes();
-  for (const auto& c : cases) {
-    SCOPED_TRACE("statements.tsv:" + std::to_string(c.tsvLine) + ": " + c.record);
-    auto lines = test::Lines({"999", "1 T", c.record.c_str()});
-    Result<std::u16string> converted = ConvertRecords(lines, sizes);
-    ASSERT_TRUE(converted) << ToUtf8(converted.failure().message);
-    auto document = test::DocumentLines(*converted);
-    // Head (3 slots), begin line and two reserved slots, then the statement.
-    if (c.statement == "-") {
-      EXPECT_EQ(document.size(), 7u);
-    } else {
-      ASSERT_EQ(document.size(), 8u);
-      EXPECT_EQ(document[6], c.statement);
+  std::vector<test::TsvRow> rows = test::ReadTsv("statements.tsv");
+  ASSERT_GT(rows.size(), 100u);
+  for (const test::TsvRow& row : rows) {
+    SCOPED_TRACE("statements.tsv:" + std::to_string(row.line) + ": " + row.cells[0]);
+    ASSERT_EQ(row.cells.size(), 2u);
+    const Result<std::u16string> converted =
+        ConvertRecords(test::Lines({"999", "1 T", row.cells[0]}), test::ExampleSizes());
+    ASSERT_TRUE(converted) << ToUtf8(Describe(converted.failure()));
+    // The head (3 slots), the begin line and its two reserved slots, then the statement.
+    std::vector<std::string> document = test::DocumentLines(*converted);
+    ASSERT_EQ(document.size(), row.cells[1] == "-" ? 7u : 8u);
+    if (document.size() == 8) {
+      EXPECT_EQ(document[6], row.cells[1]);
     }
   }
 }
