@@ -52,4 +52,27 @@ inline std::vector<TsvRow> ReadTsv(std::string_view relative) {
   return rows;
 }
 
+// The window's controls as tests/data/controls.tsv lists them, for the Qt and the Win32
+// window alike.
+struct ControlRow {
+  std::string name, qtClass, win32Class, caption, tip;
+  char key;                      // 0: none
+  int tab;                       // -1: never reached by Tab
+  int left, top, width, height;  // twips
+  double points;
+  bool fixedPitch;
+};
+
+inline std::vector<ControlRow> ReadControls() {
+  std::vector<ControlRow> controls;
+  for (const TsvRow& row : ReadTsv("controls.tsv")) {
+    auto cell = [&](size_t i) { return row.cells.at(i) == "-" ? std::string() : row.cells[i]; };
+    auto number = [&](size_t i) { return cell(i).empty() ? -1 : std::stoi(cell(i)); };
+    controls.push_back({cell(0), cell(1), cell(2), cell(3), cell(4), cell(5)[0], number(6),
+                        number(7), number(8), number(9), number(10), std::stod(cell(11)),
+                        cell(12) == "yes"});
+  }
+  return controls;
+}
+
 }  // namespace qdvz::test

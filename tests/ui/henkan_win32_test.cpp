@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/run_qd2vz.h"
+#include "support/data.h"
 #include "support/temp_dir.h"
 #include "ui/win32/henkan_window.h"
 
@@ -132,41 +133,10 @@ class HenkanWin32Test : public ::testing::Test {
   std::unique_ptr<HenkanWindow> window_;
 };
 
-// Every control in tab order (which is the order of creation): id, class, caption, tooltip,
-// access key and place in twips at the window's dpi.
+// Every control of tests/data/controls.tsv, in tab order (which is the order of creation):
+// class, caption, tooltip, access key and place in twips at the window's dpi.
 TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
-  struct Row {
-    ControlId id;
-    const wchar_t* className;
-    const wchar_t* caption;  // of buttons and the label
-    const wchar_t* tip;
-    wchar_t key;  // Alt+key clicks the button or, for the label, focuses FileName
-    RECT twips;   // left, top, width, height
-  };
-  // clang-format off
-  const Row rows[] = {
-      {ControlId::Drive1, L"ComboBox", L"", L"", 0, {120, 720, 2535, 300}},
-      {ControlId::Dir1, L"ListBox", L"", L"", 0, {120, 1080, 2535, 1560}},
-      {ControlId::File1, L"ListBox", L"", L"", 0, {2760, 720, 2895, 1845}},
-      {ControlId::DisplayBox, L"Edit", L"", L"", 0, {120, 2760, 8175, 3135}},
-      {ControlId::FileName, L"Edit", L"", L"ファイル名を入力してください", 0,
-       {1440, 240, 2655, 270}},
-      {ControlId::Label1, L"Static", L"ファイル名(&N)  ：", L"", L'N', {120, 240, 1335, 255}},
-      {ControlId::Erase, L"Button", L"消去(&E)", L"表示を消去します", L'E',
-       {5880, 1680, 1095, 375}},
-      {ControlId::DatOpen, L"Button", L"開く(&O)", L"ファイルを開きます", L'O',
-       {5880, 720, 1095, 375}},
-      {ControlId::DatCh, L"Button", L"QD→VZ", L"データを変換します", 0, {7080, 1200, 1095, 375}},
-      {ControlId::DatSave, L"Button", L"保存(&S)", L"保存します", L'S', {7080, 720, 1095, 375}},
-      {ControlId::Exit, L"Button", L"終了(&X)", L"プログラムを終了します", L'X',
-       {7080, 2160, 1095, 375}},
-      {ControlId::dbox, L"Edit", L"", L"", 0, {120, 6000, 8175, 270}},
-      {ControlId::datopen1, L"Button", L"文字ｻｲｽﾞ", L"文字データを読みこみます", 0,
-       {5880, 1200, 1095, 375}},
-      {ControlId::hyouji, L"Button", L"再表示", L"直前に消去されたデータを再表示します", 0,
-       {7080, 1680, 1095, 375}},
-  };
-  // clang-format on
+  auto wide = [](const std::string& utf8) { return test::Utf8Path(utf8).wstring(); };
   const HWND window = window_->Handle();
   const int dpi = static_cast<int>(GetDpiForWindow(window));
   auto px = [dpi](LONG twips) { return MulDiv(twips, dpi, 1440); };
@@ -178,19 +148,17 @@ TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
   SetWindowSubclass(window, NoteClicks, 1, reinterpret_cast<DWORD_PTR>(&clicked));
 
   HWND next = GetWindow(window, GW_CHILD);
-  for (const Row& row : rows) {
-    const HWND control = Control(row.id);
-    SCOPED_TRACE(static_cast<int>(row.id));
+  for (const test::ControlRow& row : test::ReadControls()) {
+    SCOPED_TRACE(row.name);
+    const HWND control = next;
     ASSERT_TRUE(control);
-    EXPECT_EQ(control, next);
     next = GetWindow(next, GW_HWNDNEXT);
-    EXPECT_EQ(GetDlgCtrlID(control), static_cast<int>(row.id));
     wchar_t className[32] = L"";
     GetClassNameW(control, className, 32);
-    EXPECT_EQ(lstrcmpiW(className, row.className), 0) << fs::path(className).string();
-    EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, row.id != ControlId::Label1);
-    if (*row.caption) {
-      EXPECT_EQ(Text(control), row.caption);
+    EXPECT_EQ(lstrcmpiW(className, wide(row.win32Class).c_str()), 0) << row.win32Class;
+    EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, row.tab >= 0);
+    if (!row.caption.empty()) {
+      EXPECT_EQ(Text(control), wide(row.caption));
     }
 
     wchar_t tip[128] = L"";
@@ -201,24 +169,24 @@ TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
     tool.lpszText = tip;
     SendMessageW(window_->Tooltips(), TTM_GETTEXTW, std::size(tip),
                  reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(std::wstring(tip), row.tip);
+    EXPECT_EQ(std::wstring(tip), wide(row.tip));
 
     RECT box;
     GetWindowRect(control, &box);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_EQ(box.left, px(row.twips.left));
-    EXPECT_EQ(box.top, px(row.twips.top));
-    EXPECT_EQ(box.right - box.left, px(row.twips.right));
-    EXPECT_EQ(box.bottom - box.top, px(row.twips.bottom));
+    EXPECT_EQ(box.left, px(row.left));
+    EXPECT_EQ(box.top, px(row.top));
+    EXPECT_EQ(box.right - box.left, px(row.width));
+    EXPECT_EQ(box.bottom - box.top, px(row.height));
 
     if (!row.key) continue;
     SetFocus(Control(ControlId::Drive1));
     clicked = 0;
-    AltKey(row.key);
-    if (row.id == ControlId::Label1) {
+    AltKey(static_cast<wchar_t>(row.key));
+    if (row.name == "Label1") {
       EXPECT_EQ(GetFocus(), Control(ControlId::FileName));
     } else {
-      EXPECT_EQ(clicked, static_cast<int>(row.id));
+      EXPECT_EQ(clicked, GetDlgCtrlID(control));
     }
   }
   EXPECT_EQ(next, nullptr);
@@ -263,38 +231,17 @@ TEST_F(HenkanWin32Test, WholeRoadSavesWhatQd2vzWrites) {
   EXPECT_EQ(TextOf(ControlId::DisplayBox), document);
 }
 
-// A drop opens the first file from its folder; a folder is refused.
+// A drop as Explorer hands it over reaches the form: the first file opens from its folder.
 TEST_F(HenkanWin32Test, DroppedFileOpensFromItsFolder) {
-  const std::wstring here = Folder();
-  const std::wstring sub = here + L"\\sub";
+  const std::wstring sub = Folder() + L"\\sub";
   fs::copy_file(dir_ / "sizes.qdc", dir_ / "sub/sizes.qdc");
-  struct Row {
-    Names paths;
-    const wchar_t* status;
-    const wchar_t* fileName;
-    std::wstring folder;
-    Names files;
-  };
-  const Names top = {L"sample.dat", L"sizes.qdc"};
-  // clang-format off
-  const Row rows[] = {
-      {{here + L"\\sample.dat"}, L"読み込み完了", L"sample.dat", here, top},
-      {{sub + L"\\sizes.qdc", here + L"\\sample.dat"},
-       L"読み込み完了（ドロップされた2個のファイルのうち、最初の1個だけを扱いました）", L"sizes.qdc",
-       sub, {L"a.txt", L"sizes.qdc"}},
-      {{sub}, L"フォルダは開けません、ファイルをドロップしてください", L"", here, top},
-  };
-  // clang-format on
-  for (const Row& row : rows) {
-    SCOPED_TRACE(fs::path(row.paths.front()).string());
-    ASSERT_TRUE(window_->SetDirectoryPath(std::u16string(here.begin(), here.end())));
-    Type(ControlId::FileName, L"");
-    SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(row.paths)), 0);
-    EXPECT_EQ(TextOf(ControlId::dbox), row.status);
-    EXPECT_EQ(TextOf(ControlId::FileName), row.fileName);
-    EXPECT_EQ(Folder(), row.folder);
-    EXPECT_EQ(Files(), row.files);
-  }
+  const HDROP drop = MakeDrop({sub + L"\\sizes.qdc", Folder() + L"\\sample.dat"});
+  SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  EXPECT_EQ(TextOf(ControlId::dbox),
+            L"読み込み完了（ドロップされた2個のファイルのうち、最初の1個だけを扱いました）");
+  EXPECT_EQ(TextOf(ControlId::FileName), L"sizes.qdc");
+  EXPECT_EQ(Folder(), sub);
+  EXPECT_EQ(Files(), (Names{L"a.txt", L"sizes.qdc"}));
 }
 
 // Files made or removed by others show through the folder watch of the message loop; the
