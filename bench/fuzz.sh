@@ -10,7 +10,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] ||
-  targets=(cp932_fuzz split_record_fuzz convert_fuzz size_items_fuzz)
+  targets=(cp932_fuzz split_record_fuzz convert_fuzz)
 build=build-fuzz
 
 # One build at a time when runs start side by side.
@@ -43,8 +43,7 @@ for f in "$seeds"/files/*.dat; do
 done
 
 declare -A corpus=(
-  [cp932_fuzz]="files utf16" [split_record_fuzz]=records [convert_fuzz]=files
-  [size_items_fuzz]=sizes)
+  [cp932_fuzz]="files utf16" [split_record_fuzz]=records [convert_fuzz]="files sizes")
 status=0
 for target in "${targets[@]}"; do
   work=$build/corpus/$target findings=$build/findings/$target
