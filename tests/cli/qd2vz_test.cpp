@@ -1,5 +1,5 @@
-// qd2vz as a user runs it: the saved bytes of every worked example and statement, the help,
-// names outside ASCII; in-process, failures of the system that no file can cause.
+// qd2vz as a user runs it: the saved bytes of every worked example, names outside ASCII;
+// in-process, failures of the system that no file can cause.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,12 +8,9 @@
 
 #include "cli/qd2vz_run.h"
 #include "cli/run_qd2vz.h"
-#include "convert/text.h"
-#include "io/cp932.h"
 #include "io/cp932_runs.h"
 #include "support/data.h"
 #include "support/temp_dir.h"
-#include "support/text.h"
 #ifndef _WIN32
 #include "support/io_cli_faults.h"
 #endif
@@ -48,50 +45,6 @@ TEST(Qd2vz, WorkedExamplesGiveTheirSavedBytes) {
     EXPECT_TRUE(ReadBytes(dir / "out/new" / (example.stem().string() + ".txt")) ==
                 ReadBytes(expected))
         << example.filename() << " differs from " << expected.filename();
-  }
-}
-
-// Each record of tests/data/statements.tsv alone after "999" and "1 T", all in one batch: the
-// statement follows the head, the begin line and its two reserved slots ("-": none).
-TEST(Qd2vz, StatementTable) {
-  TempDir dir;
-  const std::vector<test::TsvRow> rows = test::ReadTsv("statements.tsv");
-  ASSERT_GT(rows.size(), 90u);
-  std::string inputs;
-  for (const test::TsvRow& row : rows) {
-    std::string name = std::to_string(row.line) + ".dat";
-    test::WriteBytes(dir / name, *EncodeCp932(FromUtf8("999\r\n1 T\r\n" + row.cells[0] + "\r\n")));
-    inputs += " " + name;
-  }
-  test::Qd2vzResult result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " -d out" + inputs);
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
-  for (const test::TsvRow& row : rows) {
-    Result<std::u16string> text =
-        DecodeCp932(ReadBytes(dir / "out" / (std::to_string(row.line) + ".txt")));
-    ASSERT_TRUE(text);
-    std::vector<std::string> lines = test::DocumentLines(*text);
-    const std::string& statement = row.cells[1];
-    std::string trace = "statements.tsv:" + std::to_string(row.line) + ": " + row.cells[0];
-    ASSERT_EQ(lines.size(), statement == "-" ? 8u : 9u) << trace;
-    if (statement != "-") {
-      EXPECT_EQ(lines[6], statement) << trace;
-    }
-  }
-}
-
-// The help names every option, standard input and the exit statuses.
-TEST(Qd2vz, Help) {
-  TempDir dir;
-  test::Qd2vzResult help = RunQd2vz(dir, "--help");
-  EXPECT_EQ(help.status, 0);
-  for (const char* line :
-       {"使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n", "マクロに変換します。\n",
-        "（Shift-JIS）、行末は CR LF です。\n", "\n  -s, --sizes=FILE ", "\n  -o, --output=FILE ",
-        "\n  -d, --directory=DIR ", "\n  -h, --help ", "\n  -V, --version ",
-        "\nFILE が - のときは標準入力を読みます。", "マクロを標準出力に書きます。\n",
-        "\n終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n"}) {
-    EXPECT_NE(help.out.find(line), std::string::npos) << line;
   }
 }
 
