@@ -65,12 +65,5 @@ TEST(Utf, EachCaseReadsAndWritesAsListed) {
   }
 }
 
-// The loaded lines as the window shows them.
-TEST(JoinWithCrLf, EndsEveryLineWithCrLf) {
-  const std::u16string_view lines[] = {u"1 A", u"", u"線"};
-  EXPECT_EQ(JoinWithCrLf(lines), u"1 A\r\n\r\n線\r\n");
-  EXPECT_EQ(JoinWithCrLf({}), u"");
-}
-
 }  // namespace
 }  // namespace qdvz

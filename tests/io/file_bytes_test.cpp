@@ -8,7 +8,6 @@
 #include <string>
 
 #include "io/io_messages.h"
-#include "io/source_file.h"
 #include "support/temp_dir.h"
 #ifndef _WIN32
 #include "support/io_cli_faults.h"
@@ -33,10 +32,6 @@ TEST(ReadFileBytes, ReadsFilesOfEverySizeWhole) {
     ASSERT_TRUE(file) << size;
     EXPECT_EQ(*file, Pattern(size)) << size;
   }
-  // The window's road: the same bytes split into lines.
-  test::WriteBytes(dir / "f", "1\r\n\x82\xA0");
-  EXPECT_EQ(LoadSourceLines(dir / "f")->lines, (std::vector<std::u16string_view>{u"1", u"あ"}));
-  EXPECT_EQ(LoadSourceLines(dir / "none").failure().message, msg::kFileNotFound);
 }
 
 #ifndef _WIN32
