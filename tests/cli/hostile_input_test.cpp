@@ -11,6 +11,7 @@
 #include "cli/run_qd2vz.h"
 #include "support/data.h"
 #include "support/temp_dir.h"
+#include "support/text.h"
 
 namespace qdvz {
 namespace {
@@ -43,12 +44,6 @@ Files Take(const fs::path& dir) {
   return files;
 }
 
-std::string Repeat(std::string_view piece, size_t count) {
-  std::string text;
-  for (size_t i = 0; i < count; ++i) text += piece;
-  return text;
-}
-
 // Data of one block: "999", "1 T", the records, the block end.
 std::string Block(const std::string& records) {
   return "999\r\n1 T\r\n" + records + "99 0\r\n";
@@ -57,7 +52,7 @@ std::string Block(const std::string& records) {
 // A text record of that many characters, its text a double-byte character repeated.
 std::string TextRecord(size_t characters) {
   const std::string head = "01 01 1 2 3 4 10003 001 \"";
-  return head + Repeat("\x8E\x9A", characters - head.size()) + "\r\n";
+  return head + test::Repeat("\x8E\x9A", characters - head.size()) + "\r\n";
 }
 
 // The files that the cases name and the test makes.
@@ -65,18 +60,19 @@ Files Made() {
   const std::string data = test::ReadBytes(test::DataPath("runs/example1.dat"));
   // The example's records padded to 1199 lines by records that write nothing.
   const std::string lines1199 =
-      data.substr(0, data.size() - 6) + Repeat("7 5 1 2 3 4\r\n", 1194) + "99 0\r\n";
+      data.substr(0, data.size() - 6) + test::Repeat("7 5 1 2 3 4\r\n", 1194) + "99 0\r\n";
   return {
       {"macro", test::ReadBytes(test::DataPath("runs/example1.expected"))},
       {"data", data},
       {"sizes", test::ReadBytes(test::DataPath("runs/sizes.qdc"))},
       {"record-32767", Block(TextRecord(32767))},
       {"record-32768", Block(TextRecord(32768))},
-      {"comment-40000", "#" + Repeat("x", 39999) + "\r\n" + data},
-      {"macro-1200", Block(Repeat("02 20 1 2 3 4\r\n", 1190))},
-      {"macro-1201", Block(Repeat("02 20 1 2 3 4\r\n", 1191))},
+      {"comment-40000", "#" + test::Repeat("x", 39999) + "\r\n" + data},
+      {"macro-1200", Block(test::Repeat("02 20 1 2 3 4\r\n", 1190))},
+      {"macro-1201", Block(test::Repeat("02 20 1 2 3 4\r\n", 1191))},
       {"lines-1199", lines1199},
-      {"lines-5000", lines1199 + "\x80\x82" + std::string(1, '\0') + "\n" + Repeat("1 2\n", 3800)},
+      {"lines-5000",
+       lines1199 + "\x80\x82" + std::string(1, '\0') + "\n" + test::Repeat("1 2\n", 3800)},
   };
 }
 

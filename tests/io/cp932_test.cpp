@@ -11,17 +11,12 @@
 #include "convert/text.h"
 #include "io/cp932_runs.h"
 #include "io/save_text.h"
+#include "support/text.h"
 
 namespace qdvz {
 namespace {
 
 constexpr size_t kOk = SIZE_MAX;
-
-std::string Repeat(std::string_view piece, size_t count) {
-  std::string text;
-  for (size_t i = 0; i < count; ++i) text += piece;
-  return text;
-}
 
 TEST(Cp932, DecodesKnownCodesAndFindsTheFirstInvalidSequence) {
   struct Row {
@@ -43,7 +38,7 @@ TEST(Cp932, DecodesKnownCodesAndFindsTheFirstInvalidSequence) {
       {"\xFE", {}, 0},
       {"\x82\xA0\xFF", {}, 2},
       {"abc\x82", {}, 3},  // a lead byte cut off at the end
-      {Repeat("\x82\xA0", 3000) + "\x82", {}, 6000},
+      {test::Repeat("\x82\xA0", 3000) + "\x82", {}, 6000},
       {"\x82\x0A", {}, 0},  // a lead byte without a valid trail byte
       {"\x81\x7F", {}, 0},
       {"ok\xFF\x82", {}, 2},  // only the first fault counts
@@ -186,7 +181,7 @@ TEST(Cp932, RememberedConversionsAgreeWithWholeRuns) {
         std::u16string(3000, u'漢') + u"\u00A5"}) {
     encoding(text);
   }
-  decoding(Repeat("\x8A\xBF", 3000));
+  decoding(test::Repeat("\x8A\xBF", 3000));
 }
 #endif
 

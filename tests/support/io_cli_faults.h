@@ -41,8 +41,8 @@ using Faults = std::map<Call, std::vector<Fault>>;
 class InjectedFaults {
  public:
   explicit InjectedFaults(Faults faults) : saved_(detail::Sys()) {
-    Script() = std::move(faults);
-    for (auto& count : Counts()) count = 0;
+    script_ = std::move(faults);
+    for (auto& count : counts_) count = 0;
     detail::Sys() = {&Open, &Read, &Write, &Close};
   }
   ~InjectedFaults() { detail::Sys() = saved_; }
@@ -50,19 +50,14 @@ class InjectedFaults {
   InjectedFaults& operator=(const InjectedFaults&) = delete;
 
  private:
-  static Faults& Script() {
-    static Faults script;
-    return script;
-  }
-  static std::array<std::atomic<size_t>, 4>& Counts() {
-    static std::array<std::atomic<size_t>, 4> counts;
-    return counts;
-  }
+  static inline Faults script_;
+  static inline std::array<std::atomic<size_t>, 4> counts_;
+
   // The fault of this call; true when it fails the call, errno set.
   static bool Apply(Call call, Fault& fault) {
-    auto faults = Script().find(call);
-    size_t nth = Counts()[static_cast<int>(call)]++;
-    fault = faults != Script().end() && nth < faults->second.size() ? faults->second[nth] : kPass;
+    auto faults = script_.find(call);
+    size_t nth = counts_[static_cast<int>(call)]++;
+    fault = faults != script_.end() && nth < faults->second.size() ? faults->second[nth] : kPass;
     if (fault.kind == Fault::kThrow) throw std::runtime_error("boom");
     if (fault.kind == Fault::kNoMemory) throw std::bad_alloc();
     if (fault.kind != Fault::kFail || call == Call::kClose) return false;

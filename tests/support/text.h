@@ -25,6 +25,13 @@ inline std::vector<std::u16string_view> Views(const std::vector<std::u16string>&
   return {lines.begin(), lines.end()};
 }
 
+// The piece count times over.
+inline std::string Repeat(std::string_view piece, size_t count) {
+  std::string text;
+  for (size_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
 // A document's lines, as UTF-8, without their CR LF ends.
 inline std::vector<std::string> DocumentLines(std::u16string_view document) {
   std::vector<std::string> lines;

@@ -6,6 +6,7 @@
 //   char U+3042<TAB>82A0<TAB>U+3042    the bytes a character encodes to, and their text again
 //   char U+00A5<TAB>refused<TAB>-
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "io/cp932.h"
@@ -52,16 +53,6 @@ std::string EncodeLine(char16_t c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: cp932_table OUTPUT\n");
-    return 2;
-  }
-  // Binary, so that both builds write LF line ends.
-  std::FILE* out = std::fopen(argv[1], "wb");
-  if (!out) {
-    std::perror(argv[1]);
-    return 1;
-  }
   std::string table;
   for (int first = 0; first < 0x100; ++first) {
     table += DecodeLine(std::string(1, static_cast<char>(first)));
@@ -76,10 +67,10 @@ int main(int argc, char** argv) {
     if (c >= 0xD800 && c < 0xE000) continue;
     table += EncodeLine(static_cast<char16_t>(c));
   }
-  bool ok = std::fwrite(table.data(), 1, table.size(), out) == table.size();
-  ok = std::fclose(out) == 0 && ok;
-  if (!ok) {
-    std::perror(argv[1]);
+  // Binary, so that both builds write LF line ends.
+  std::ofstream out(argc == 2 ? argv[1] : "", std::ios::binary);
+  if (!(out << table).flush()) {
+    std::fprintf(stderr, "usage: cp932_table OUTPUT (a file that can be written)\n");
     return 1;
   }
   return 0;
