@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,9 +134,17 @@ class HenkanWin32Test : public ::testing::Test {
   std::unique_ptr<HenkanWindow> window_;
 };
 
-// Every control of tests/data/controls.tsv, in tab order (which is the order of creation):
+// Every control of tests/data/controls.tsv, in tab order (which is the order of creation): id,
 // class, caption, tooltip, access key and place in twips at the window's dpi.
 TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
+  const std::map<std::string, ControlId> ids = {
+      {"Drive1", ControlId::Drive1},     {"Dir1", ControlId::Dir1},
+      {"File1", ControlId::File1},       {"DisplayBox", ControlId::DisplayBox},
+      {"FileName", ControlId::FileName}, {"Label1", ControlId::Label1},
+      {"Erase", ControlId::Erase},       {"DatOpen", ControlId::DatOpen},
+      {"DatCh", ControlId::DatCh},       {"DatSave", ControlId::DatSave},
+      {"Exit", ControlId::Exit},         {"dbox", ControlId::dbox},
+      {"datopen1", ControlId::datopen1}, {"hyouji", ControlId::hyouji}};
   auto wide = [](const std::string& utf8) { return test::Utf8Path(utf8).wstring(); };
   const HWND window = window_->Handle();
   const int dpi = static_cast<int>(GetDpiForWindow(window));
@@ -150,9 +159,11 @@ TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
   HWND next = GetWindow(window, GW_CHILD);
   for (const test::ControlRow& row : test::ReadControls()) {
     SCOPED_TRACE(row.name);
-    const HWND control = next;
+    const HWND control = Control(ids.at(row.name));
     ASSERT_TRUE(control);
+    EXPECT_EQ(control, next);
     next = GetWindow(next, GW_HWNDNEXT);
+    EXPECT_EQ(GetDlgCtrlID(control), static_cast<int>(ids.at(row.name)));
     wchar_t className[32] = L"";
     GetClassNameW(control, className, 32);
     EXPECT_EQ(lstrcmpiW(className, wide(row.win32Class).c_str()), 0) << row.win32Class;
