@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,7 @@ inline std::vector<ControlRow> ReadControls() {
                         number(7), number(8), number(9), number(10), std::stod(cell(11)),
                         cell(12) == "yes"});
   }
+  if (controls.size() != 14) throw std::runtime_error("controls.tsv: 14 controls expected");
   return controls;
 }
 
