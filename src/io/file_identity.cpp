@@ -10,13 +10,18 @@
 namespace qdvz {
 
 #ifdef _WIN32
+
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  return FileIdentity(info.dwVolumeSerialNumber,
+                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+}
+
 namespace {
 
 std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
-  return FileIdentity(info.dwVolumeSerialNumber,
-                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  return IdentityOf(info);
 }
 
 }  // namespace
@@ -41,19 +46,15 @@ std::optional<FileIdentity> IdentityOf(StandardStream stream) {
 
 #else
 
-namespace {
-
-FileIdentity IdentityOfStat(const struct stat& info) {
+FileIdentity IdentityOf(const struct stat& info) {
   return FileIdentity(static_cast<std::uint64_t>(info.st_dev),
                       static_cast<std::uint64_t>(info.st_ino));
 }
 
-}  // namespace
-
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return std::nullopt;
-  return IdentityOfStat(info);
+  return IdentityOf(info);
 }
 
 std::optional<FileIdentity> IdentityOf(StandardStream stream) {
@@ -62,7 +63,7 @@ std::optional<FileIdentity> IdentityOf(StandardStream stream) {
                                                : STDERR_FILENO;
   struct stat info {};
   if (fstat(fd, &info) != 0) return std::nullopt;
-  return IdentityOfStat(info);
+  return IdentityOf(info);
 }
 
 #endif

@@ -84,8 +84,7 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
     target.finalPath = DanglingLinkEnd(path);
     return target;
   }
-  target.identity = FileIdentity(static_cast<std::uint64_t>(existing.st_dev),
-                                 static_cast<std::uint64_t>(existing.st_ino));
+  target.identity = IdentityOf(existing);
   if (S_ISDIR(existing.st_mode)) {
     target.kind = WriteTarget::Kind::kFolder;
   } else if (!S_ISREG(existing.st_mode)) {

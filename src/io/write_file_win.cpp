@@ -85,9 +85,7 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
     target.kind = WriteTarget::Kind::kFolder;
     return target;
   }
-  target.identity =
-      FileIdentity(info.dwVolumeSerialNumber,
-                   (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  target.identity = IdentityOf(info);
   target.kind = WriteTarget::Kind::kRegularFile;
   target.readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
   DWORD plain = GetFileAttributesW(path.c_str());
