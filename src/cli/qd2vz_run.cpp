@@ -3,7 +3,6 @@
 #include "cli/qd2vz_run.h"
 
 #include <filesystem>
-#include <new>
 #include <optional>
 #include <set>
 #include <string>
@@ -35,7 +34,6 @@ constexpr char16_t kDuplicateOutput[] = u"同じ名前の出力ファイルが�
 constexpr char16_t kStdoutFailed[] = u"標準出力に書き込めません";
 constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを作れません";
 constexpr char16_t kNoMatch[] = u"このパターンに一致するファイルがありません";
-constexpr char16_t kOutOfMemory[] = u"メモリーが足りません";
 
 constexpr char kHelp[] =
     "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
@@ -61,12 +59,6 @@ void Report(const std::string& file, int line, std::u16string_view message) {
 
 void Report(const std::string& file, const Failure& failure) {
   Report(file, failure.line, failure.message);
-}
-
-// What went wrong where nothing should: a message rather than the end of the program.
-std::u16string Unexpected(const std::exception& error) {
-  if (dynamic_cast<const std::bad_alloc*>(&error)) return kOutOfMemory;
-  return u"予期しないエラーが起きました（" + FromUtf8(error.what()) + u"）";
 }
 
 // One input made ready for writing: its messages and, unless it was refused, its bytes.
@@ -127,7 +119,7 @@ class Converter {
       prepared.bytes = std::move(*converted.macro);
     } catch (const std::exception& error) {
       prepared.bytes.reset();
-      note(0, Unexpected(error));
+      note(0, DescribeUnexpected(error));
     }
     return prepared;
   }
@@ -237,7 +229,7 @@ int RunQd2vz(const std::vector<std::string>& args) {
   try {
     return Run(args);
   } catch (const std::exception& error) {
-    Report("", 0, Unexpected(error));
+    Report("", 0, DescribeUnexpected(error));
     return 1;
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <optional>
 #include <string>
 #include <utility>
@@ -37,6 +38,10 @@ struct Failure {
 
 // "12行目: message", or the bare message when no line is named.
 std::u16string Describe(const Failure& failure);
+
+// What the user is told of an exception where none was expected: that memory ran out, or
+// what the exception says.
+std::u16string DescribeUnexpected(const std::exception& error);
 
 // A value, or the failure that prevented it. Test it like a pointer: `if (!result)`.
 template <typename T>

@@ -18,4 +18,8 @@ inline constexpr char16_t kUnclosedQuote[] = u"引用符（\"）が閉じてい�
 inline constexpr char16_t kSizeItemsOverflow[] =
     u"文字サイズのデータが51個を越えました（52個目から後は読み込みません）";
 
+// An exception where none was expected: memory ran out, or what the exception says, "）".
+inline constexpr char16_t kOutOfMemory[] = u"メモリーが足りません";
+inline constexpr char16_t kUnexpected[] = u"予期しないエラーが起きました（";
+
 }  // namespace qdvz::msg

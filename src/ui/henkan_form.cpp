@@ -4,7 +4,6 @@
 #include <array>
 #include <exception>
 #include <memory>
-#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -82,9 +81,7 @@ std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16stri
 void HenkanForm::EndUnexpectedly(const std::exception& error) noexcept {
   // Nothing half-made is shown or saved: a handler throws before it changes the data.
   try {
-    Say(dynamic_cast<const std::bad_alloc*>(&error)
-            ? std::u16string(ui_msg::kOutOfMemory)
-            : ui_msg::kUnexpected + FromUtf8(error.what()) + u"）");
+    Say(DescribeUnexpected(error));
     window_.SetCaption(ui_msg::kIdleCaption);
   } catch (...) {
     // Not even the status line can be set: nothing more to do.

@@ -25,8 +25,6 @@ inline constexpr char16_t kConvertingCaption[] = u"データの変換中";   // 
 inline constexpr char16_t kConvertingStatus[] = u"をデータの変換中";  // after the file name
 inline constexpr char16_t kConverted[] = u"変換終了";
 
-inline constexpr char16_t kOutOfMemory[] = u"メモリーが足りません";
-inline constexpr char16_t kUnexpected[] = u"予期しないエラーが起きました（";  // what, "）"
 // A drop: the folder of the dropped file cannot be shown, or a folder was dropped; several
 // files, of which only the first was taken: head, the number of files, tail.
 inline constexpr char16_t kDropFolderMissing[] = u"ドロップされたファイルのフォルダを開けません";
