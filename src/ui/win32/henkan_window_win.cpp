@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "io/file_path.h"
 #include "ui/ui_messages.h"
 #include "ui/win32/resource.h"
 
@@ -96,10 +97,9 @@ std::wstring ListText(HWND list, LRESULT index) {
   return text;
 }
 
+// The path of name in folder, by the rule the form builds its paths with.
 std::wstring JoinPath(const std::wstring& folder, std::wstring_view name) {
-  std::wstring path = folder;
-  if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
-  return path.append(name);
+  return Wide(SelectedFilePath(FromWide(folder), FromWide(name)));
 }
 
 // An edit box breaks lines at CR LF only; a lone CR or LF from a file's line must break too.
