@@ -114,6 +114,7 @@ TEST_F(HenkanFormTest, Loads) {
   const Row rows[] = {
       {kOpen, "example1.dat", "runs", true, kRead, Shown("runs/example1.dat")},
       {kSizes, "sizes.qdc", "runs", true, kRead, Shown("runs/sizes.qdc")},
+      {kOpen, "blank_lines.dat", "hostile", true, kRead, Shown("hostile/blank_lines.dat")},
       {kSizes, "sizes_52.qdc", "hostile", true, msg::kSizeItemsOverflow,
        Shown("hostile/sizes_52.qdc")},
       {kOpen, "long.dat", "", true, msg::kTooManyLines, U(Numbered(1199))},
