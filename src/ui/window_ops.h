@@ -28,6 +28,10 @@ class WindowOps {
   // The large display box. Lines in it are CR LF-separated on the way in and on the way out.
   virtual std::u16string DisplayText() const = 0;
   virtual void SetDisplayText(const std::u16string& text) = 0;
+
+  // Asks the user a yes-or-no question before a step that cannot be undone, such as replacing
+  // a file the window has loaded. No is the default answer: true only when the user says yes.
+  virtual bool AskYesNo(const std::u16string& question) = 0;
 };
 
 }  // namespace qdvz

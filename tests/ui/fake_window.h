@@ -22,6 +22,9 @@ class FakeWindow : public WindowOps {
   std::vector<std::u16string> statuses;
   std::vector<std::u16string> captions;
   int refreshes = 0;
+  // Every question asked, in order, and the answer the user gives to each.
+  std::vector<std::u16string> questions;
+  bool answer = false;
   // Thrown from FileNameText(), which every handler reads first: a handler failing where
   // nothing should, as when memory runs out.
   std::exception_ptr failure;
@@ -47,6 +50,10 @@ class FakeWindow : public WindowOps {
   std::u16string Status() const { return statuses.empty() ? u"" : statuses.back(); }
   std::u16string DisplayText() const override { return display; }
   void SetDisplayText(const std::u16string& text) override { display = text; }
+  bool AskYesNo(const std::u16string& question) override {
+    questions.push_back(question);
+    return answer;
+  }
 };
 
 }  // namespace qdvz::test

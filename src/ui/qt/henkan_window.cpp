@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -304,6 +305,12 @@ void HenkanWindow::SetDisplayText(const std::u16string& text) {
   QString plain = Q(text);
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   displayBox_->setPlainText(plain);
+}
+
+bool HenkanWindow::AskYesNo(const std::u16string& question) {
+  return QMessageBox::question(this, windowTitle(), Q(question),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 void HenkanWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -39,6 +39,7 @@ class HenkanWindow : public QWidget, public WindowOps {
   // break on the way in. Text with CR LF line ends therefore comes back unchanged.
   std::u16string DisplayText() const override;
   void SetDisplayText(const std::u16string& text) override;
+  bool AskYesNo(const std::u16string& question) override;
 
  protected:
   // Local files dropped anywhere on the window, the text boxes included, go to the form.

@@ -79,6 +79,7 @@ class HenkanWindow final : public WindowOps {
   // CR LF too, since the box breaks lines at CR LF only.
   std::u16string DisplayText() const override;
   void SetDisplayText(const std::u16string& text) override;
+  bool AskYesNo(const std::u16string& question) override;
 
  private:
   HenkanWindow() = default;

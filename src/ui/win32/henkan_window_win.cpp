@@ -695,6 +695,11 @@ void HenkanWindow::SetDisplayText(const std::u16string& text) {
   SetWindowTextW(Control(ControlId::DisplayBox), WithCrLf(text).c_str());
 }
 
+bool HenkanWindow::AskYesNo(const std::u16string& question) {
+  return MessageBoxW(window_, Wide(question).c_str(), ControlText(window_).c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 namespace {
 
 // Messages and changes of the shown folder until `milliseconds` have passed or WM_QUIT came.
