@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/run_qd2vz.h"
 #include "support/data.h"
+#include "support/run_qd2vz.h"
 #include "support/temp_dir.h"
 #include "support/text.h"
 

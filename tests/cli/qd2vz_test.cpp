@@ -7,9 +7,9 @@
 #include <string>
 
 #include "cli/qd2vz_run.h"
-#include "cli/run_qd2vz.h"
 #include "io/cp932_runs.h"
 #include "support/data.h"
+#include "support/run_qd2vz.h"
 #include "support/temp_dir.h"
 #ifndef _WIN32
 #include "support/io_cli_faults.h"

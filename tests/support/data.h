@@ -21,13 +21,22 @@ inline std::filesystem::path DataPath(std::string_view relative) {
                                    std::filesystem::path(relative));
 }
 
-// The character sizes of runs/sizes.qdc, which the worked examples use: sizes 1 to 10, their
-// first values in slots 0 to 9 and their second values in slots 10 to 19.
-inline SizeItems ExampleSizes() {
-  SizeItems sizes;
-  const char* values[] = {"2.5", "3",   "3.5", "4",   "5", "6",   "7",   "8",   "10", "12",
-                          "2",   "2.4", "2.8", "3.2", "4", "4.8", "5.6", "6.4", "8",  "9.6"};
-  for (size_t i = 0; i < std::size(values); ++i) sizes[i] = FromUtf8(values[i]);
+// The character sizes of runs/sizes.qdc, which the worked examples use, read once as the
+// window reads a character-size file (the file is ASCII, so its bytes are its text).
+inline const SizeItems& ExampleSizes() {
+  static const SizeItems sizes = [] {
+    std::ifstream in(DataPath("runs/sizes.qdc"), std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read runs/sizes.qdc");
+    std::vector<std::u16string> lines;
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(FromUtf8(line));
+    }
+    const std::vector<std::u16string_view> views(lines.begin(), lines.end());
+    Result<std::vector<std::u16string>> items = ReadSizeItems(views);
+    if (!items) throw std::runtime_error("runs/sizes.qdc: " + ToUtf8(Describe(items.failure())));
+    return MakeSizeTable(*items).items;
+  }();
   return sizes;
 }
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/run_qd2vz.h"
 #include "support/data.h"
+#include "support/run_qd2vz.h"
 #include "support/temp_dir.h"
 #include "ui/win32/henkan_window.h"
 
