@@ -1,5 +1,5 @@
 // The window's speed, offscreen: a press of QD→VZ until the converted text is in the display
-// box, with a 1199-line file that holds every kind of record.
+// box, with the benchmarks' mixed 1199-line file, which holds every kind of record.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,36 +13,12 @@
 #include <QWindow>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "mixed_data.h"
 #include "ui/qt/henkan_window.h"
 
 namespace {
-
-constexpr char kSizes[] = "2.5,3,3.5,4,5,6,7,8,10,12\r\n2,2.4,2.8,3.2,4,4.8,5.6,6.4,8,9.6\r\n";
-
-// One of each kind of record (code page 932), repeated in one block to 1199 lines.
-QByteArray MixedData() {
-  const char* const records[] = {
-      "800 1",
-      "500 100 50",
-      "10 10 0 0 100 0",
-      "02 20 10 20 30 40",
-      "03 00 10 20 30 40",
-      "01 00 100 200 30 60 e -50 0.75",
-      "00 00 100 200 30 60 5 E 40 1",
-      "01 00 100 200 0 0 30011",
-      "09 00 100 200 0 0 30020",
-      "01 01 100.5 200 150.5 200 10003 105 \"ABC",
-      "20001 02 120 80 180 80 10007 110 \"\x95\xB6\x8E\x9A",  // 文字
-      "# comment",
-  };
-  QByteArray data = "# bench\r\n999\r\n1 BENCH\r\n";
-  for (int line = 4, i = 0; line < 1199; ++line, ++i) {
-    data += records[i % std::size(records)];
-    data += "\r\n";
-  }
-  return data + "99 0\r\n";
-}
 
 // Counts the paintings of a widget, to show that the text was really drawn.
 class PaintCounter : public QObject {
@@ -54,9 +30,10 @@ class PaintCounter : public QObject {
   }
 };
 
-bool WriteFile(const QString& path, const QByteArray& bytes) {
+bool WriteFile(const QString& path, const std::string& bytes) {
   QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+  return file.open(QIODevice::WriteOnly) &&
+         file.write(QByteArray::fromStdString(bytes)) == static_cast<qint64>(bytes.size());
 }
 
 // The window, shown offscreen in a folder of its own with both files loaded through its
@@ -70,8 +47,8 @@ struct LoadedWindow {
   QString error;
 
   LoadedWindow() {
-    if (!WriteFile(folder.filePath("moji.qdc"), kSizes) ||
-        !WriteFile(folder.filePath("mixed.dat"), MixedData())) {
+    if (!WriteFile(folder.filePath("moji.qdc"), qdvz::bench::MixedSizeFile()) ||
+        !WriteFile(folder.filePath("mixed.dat"), qdvz::bench::MixedQdFile(1199))) {
       error = "cannot write the files";
       return;
     }
