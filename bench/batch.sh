@@ -7,11 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-2000}
-build=build-bench
+build=build-bench  # the preset bench
 
-cmake -S . -B "$build" -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=Release -DQDVZ_BUILD_BENCH=ON \
-  -DQDVZ_BUILD_TESTS=OFF -DQDVZ_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" >/dev/null
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target qd2vz make_mixed_files >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

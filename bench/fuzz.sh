@@ -11,16 +11,14 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] ||
   targets=(cp932_fuzz split_record_fuzz convert_fuzz)
-build=build-fuzz
+build=build-fuzz  # the preset fuzz
 
 # One build at a time when runs start side by side.
 mkdir -p "$build"
 (
   flock 9
-  cmake -S . -B "$build" -G Ninja -Wno-dev -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQDVZ_FUZZ=ON -DQDVZ_BUILD_TESTS=OFF \
-    -DQDVZ_BUILD_GUI=OFF >/dev/null
-  cmake --build "$build"
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz
 ) 9>"$build/.build-lock"
 
 # Seeds: whole files for the loaders, single records for the splitter, size files, texts.

@@ -24,10 +24,11 @@ qdvz_install() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Configures and builds into the directory $1 with the CMake options that follow.
+# Configures and builds the variant named $1 (a preset of CMakePresets.json, which names its
+# build folder), with the CMake options that follow.
 qdvz_build() {
-  local dir=$1
+  local preset=$1
   shift
-  cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" >/dev/null
-  cmake --build "$dir"
+  cmake --preset "$preset" "$@" >/dev/null
+  cmake --build --preset "$preset"
 }
