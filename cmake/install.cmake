@@ -127,7 +127,8 @@ if(QDVZ_BUILD_TESTS)
              COMMAND ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh
                      ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR}
                      ${PROJECT_BINARY_DIR}/package_test ${qdvz_gui})
+    # Not while a test of tests/layers builds in the tree.
     set_tests_properties(package_test PROPERTIES LABELS package TIMEOUT 120
-                                                 SKIP_RETURN_CODE 77)
+                                                 SKIP_RETURN_CODE 77 RESOURCE_LOCK qdvz_build_tree)
   endif()
 endif()
