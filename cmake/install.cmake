@@ -54,6 +54,7 @@ if(TARGET henkan)
     install(FILES packaging/example.c_seed_b1097721.qdvz.henkan.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES packaging/qdvz-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
             RENAME qdvz.xml)
+    install(FILES packaging/henkan.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     foreach(size 16 32)
       install(FILES packaging/icons/henkan-${size}.png
               DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

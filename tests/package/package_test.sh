@@ -34,7 +34,7 @@ expected=(usr/bin/qd2vz usr/share/man/man1/qd2vz.1.gz
   usr/share/doc/qdvz/README.md usr/share/doc/qdvz/henkan.md usr/share/doc/qdvz/henkan.png
   usr/share/doc/qdvz/examples/sample.dat usr/share/doc/qdvz/examples/sizes.qdc
   usr/share/doc/qdvz/copyright usr/share/doc/qdvz/changelog.gz)
-[ "$gui" = gui ] && expected+=(usr/bin/henkan usr/share/applications/example.c_seed_b1097721.qdvz.henkan.desktop
+[ "$gui" = gui ] && expected+=(usr/bin/henkan usr/share/man/man1/henkan.1.gz usr/share/applications/example.c_seed_b1097721.qdvz.henkan.desktop
   usr/share/metainfo/example.c_seed_b1097721.qdvz.henkan.metainfo.xml usr/share/mime/packages/qdvz.xml
   usr/share/icons/hicolor/16x16/apps/qdvz-henkan.png
   usr/share/icons/hicolor/32x32/apps/qdvz-henkan.png)
@@ -85,6 +85,12 @@ page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l --encoding=UTF-8 --warnings=mac,break \
 for heading in 名前 書式 説明 オプション 終了ステータス 例; do
   grep -qx "$heading" <<<"$page" || fail "the manual page has no section $heading"
 done
+if [ "$gui" = gui ]; then
+  page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l --encoding=UTF-8 --warnings=mac,break \
+    "$root/usr/share/man/man1/henkan.1.gz" 2>"$scratch/man.err")
+  [ ! -s "$scratch/man.err" ] || fail "man warns about henkan's page: $(cat "$scratch/man.err")"
+  grep -qx '引数' <<<"$page" || fail "henkan's manual page does not describe its arguments"
+fi
 
 # The packaged program converts as the built one does: bytes, messages and status alike.
 convert() {
