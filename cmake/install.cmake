@@ -47,8 +47,14 @@ endif()
 if(TARGET henkan)
   install(TARGETS henkan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   if(UNIX AND NOT APPLE)
-    # The menu entry and its icon, under the name the entry gives (Icon=qdvz-henkan).
-    install(FILES packaging/qdvz-henkan.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # The menu entry and its icon, under the name the entry gives (Icon=qdvz-henkan); what
+    # software centres show of it, under the same name; the type of the character-size files
+    # that the entry opens.
+    install(FILES packaging/example.c_seed_b1097721.qdvz.henkan.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES packaging/example.c_seed_b1097721.qdvz.henkan.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES packaging/qdvz-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+            RENAME qdvz.xml)
+    install(FILES packaging/henkan.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     foreach(size 16 32)
       install(FILES packaging/icons/henkan-${size}.png
               DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
@@ -62,8 +68,22 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR CMAKE_CROSSCOMPILING)
   return()
 endif()
 
-set(QDVZ_PACKAGE_MAINTAINER "qdvz maintainers <qdvz@localhost>"
+# The project's maintainers as its history names them, unless whoever builds the package names
+# themselves instead.
+set(QDVZ_PACKAGE_MAINTAINER
+    "Seed b1097721 maintainers <maintainers@users.noreply.c-seed-b1097721.example>"
     CACHE STRING "Maintainer named in the Debian package (\"Name <address>\")")
+# Build folders configured before keep the placeholder that was the default then, which is no
+# address Debian accepts.
+if(QDVZ_PACKAGE_MAINTAINER STREQUAL "qdvz maintainers <qdvz@localhost>")
+  unset(QDVZ_PACKAGE_MAINTAINER CACHE)
+  set(QDVZ_PACKAGE_MAINTAINER
+      "Seed b1097721 maintainers <maintainers@users.noreply.c-seed-b1097721.example>"
+      CACHE STRING "Maintainer named in the Debian package (\"Name <address>\")")
+endif()
+# What Debian asks of every package: the licence in machine-readable form, and the history.
+install(FILES packaging/debian/copyright packaging/debian/changelog
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qdvz)
@@ -93,15 +113,17 @@ one file, writing the same bytes as qd2vz. It appears in the desktop's menu as
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-ipaexfont-gothic")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${qdvz_description}")
-# Debian keeps manual pages compressed. The staged copy is compressed just before packaging,
-# so that `cmake --install` still puts a plain page where it can be read and edited.
+# Debian keeps manual pages and the changelog compressed. The staged copies are compressed just
+# before packaging, so that `cmake --install` still puts plain files where they can be read.
 file(WRITE ${PROJECT_BINARY_DIR}/compress_manual.cmake [=[
 if(NOT IS_DIRECTORY "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
   message(FATAL_ERROR "no staging folder to compress the manual pages in")
 endif()
 file(GLOB_RECURSE pages "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*.1")
 list(FILTER pages INCLUDE REGEX "/share/man/man1/[^/]+$")
-foreach(page IN LISTS pages)
+file(GLOB_RECURSE changelogs "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/changelog")
+list(FILTER changelogs INCLUDE REGEX "/share/doc/qdvz/changelog$")
+foreach(page IN LISTS pages changelogs)
   execute_process(COMMAND gzip -9nf ${page} COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 ]=])
@@ -128,7 +150,7 @@ if(QDVZ_BUILD_TESTS)
                      ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR}
                      ${PROJECT_BINARY_DIR}/package_test ${qdvz_gui})
     # Not while a test of tests/layers builds in the tree.
-    set_tests_properties(package_test PROPERTIES LABELS package TIMEOUT 120
+    set_tests_properties(package_test PROPERTIES LABELS package TIMEOUT 300
                                                  SKIP_RETURN_CODE 77 RESOURCE_LOCK qdvz_build_tree)
   endif()
 endif()

@@ -12,7 +12,34 @@ inline constexpr char16_t kSeparator = u'\\';
 inline constexpr char16_t kSeparator = u'/';
 #endif
 
+namespace {
+
+bool IsSeparator(char16_t c) {
+#ifdef _WIN32
+  return c == u'\\' || c == u'/';
+#else
+  return c == u'/';
+#endif
+}
+
+}  // namespace
+
 std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_view name) {
+  if (!name.empty() && IsSeparator(name.front())) {
+#ifdef _WIN32
+    // "\\server\share\x" is whole; "\data\x" is on the drive of the folder shown.
+    if (name.size() > 1 && IsSeparator(name[1])) return std::u16string(name);
+    const bool onDrive = directory.size() >= 2 && directory[1] == u':';
+    return std::u16string(onDrive ? directory.substr(0, 2) : u"") + std::u16string(name);
+#else
+    return std::u16string(name);
+#endif
+  }
+#ifdef _WIN32
+  // "C:\data\x" is whole, and so is "C:x", which Windows reads from that drive's own
+  // working folder.
+  if (name.size() >= 2 && name[1] == u':') return std::u16string(name);
+#endif
   std::u16string path(directory);
   if (path.empty() || path.back() != kSeparator) path += kSeparator;
   path += name;

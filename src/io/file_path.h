@@ -6,8 +6,11 @@
 
 namespace qdvz {
 
-// The directory, the platform's separator unless the directory already ends in one, then
-// the name verbatim.
+// The path of a name typed or chosen in the folder shown. A name that is a whole path
+// ("/home/u/x.dat"; "C:\data\x.dat" or "\\server\share\x.dat" on Windows) is used as it is;
+// on Windows "\data\x.dat" is on the folder's drive. Any other name, folders in it or not, is
+// taken from the folder: the directory, the platform's separator unless the directory already
+// ends in one, then the name verbatim.
 std::u16string SelectedFilePath(std::u16string_view directory, std::u16string_view name);
 
 // The folder and the name of a path, split at its last separator ('/', and '\' on Windows). A

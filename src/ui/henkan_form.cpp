@@ -18,32 +18,18 @@
 #include "io/save_text.h"
 #include "io/size_file.h"
 #include "io/source_file.h"
+#include "ui/extensions.h"
+#include "ui/file_set.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {
-namespace {
-
-using namespace std::string_view_literals;
-
-constexpr std::array kDataExtensions = {u"dat"sv, u"DAT"sv, u"txt"sv, u"TXT"sv, u"vzm"sv, u"VZM"sv};
-constexpr std::array kSizeExtensions = {u"qdc"sv, u"QDC"sv};
-constexpr std::array kSaveExtensions = {u"txt"sv, u"qdc"sv, u"dat"sv, u"QDC"sv, u"TXT"sv, u"DAT"sv};
-
-// Names are judged by their last three characters alone (the whole name when it is shorter),
-// case-sensitively; no dot is needed.
-bool HasExtension(std::u16string_view name, std::span<const std::u16string_view> accepted) {
-  std::u16string_view lastThree = name.size() <= 3 ? name : name.substr(name.size() - 3);
-  return std::find(accepted.begin(), accepted.end(), lastThree) != accepted.end();
-}
-
-}  // namespace
 
 std::u16string HenkanForm::ChosenPath() const {
   return SelectedFilePath(window_.DirectoryPath(), window_.FileNameText());
 }
 
 void HenkanForm::Say(std::u16string_view message) {
-  window_.SetStatus(std::u16string(message) + statusNote_);
+  window_.SetStatus(std::u16string(message));
 }
 
 void HenkanForm::Form_Load() {
@@ -202,31 +188,40 @@ void HenkanForm::hyouji_Click() {
   Say(ui_msg::kRedisplayed);
 }
 
-void HenkanForm::Form_OLEDragDrop(const std::vector<std::u16string>& paths) {
+void HenkanForm::Form_OLEDragDrop(const std::vector<std::u16string>& paths) try {
   if (paths.empty()) return;
+  if (paths.size() > 1) return ConvertSet(paths);
   if (KindOf(ToFsPath(paths.front())) == FileKind::kFolder) {
     Say(ui_msg::kFolderDropped);
     return;
-  }
-  if (paths.size() > 1) {
-    const std::string count = std::to_string(paths.size());
-    statusNote_ = ui_msg::kDroppedNoteHead + std::u16string(count.begin(), count.end()) +
-                  ui_msg::kDroppedNoteTail;
   }
   // The load reads the name in the folder the list shows: the list must stand in the file's
   // folder, or a file of the same name elsewhere would be read.
   FolderAndName parts = SplitFilePath(paths.front());
   if (!window_.SetDirectoryPath(parts.folder)) {
     Say(ui_msg::kDropFolderMissing);
-  } else {
-    window_.SetFileNameText(parts.name);
-    if (HasExtension(parts.name, kSizeExtensions)) {
-      datopen1_Click();
-    } else {
-      DatOpen_Click();
-    }
+    return;
   }
-  statusNote_.clear();
+  window_.SetFileNameText(parts.name);
+  if (HasExtension(parts.name, kSizeExtensions)) {
+    datopen1_Click();
+  } else {
+    DatOpen_Click();
+  }
+} catch (const std::exception& error) {
+  EndUnexpectedly(error);
+}
+
+void HenkanForm::ConvertSet(const std::vector<std::u16string>& paths) {
+  // The lists show the folder of the first file, where its macro is written.
+  window_.SetDirectoryPath(SplitFilePath(paths.front()).folder);
+  window_.SetCaption(ui_msg::kConvertingCaption);
+  FileSetOutcome outcome = ConvertFileSet(paths, sizeItems_, window_);
+  window_.SetDisplayText(outcome.listing);
+  window_.RefreshFileList();  // the macros written may be new to the folder
+  window_.SetCaption(ui_msg::kIdleCaption);
+  Say(FromUtf8(std::to_string(outcome.converted)) + ui_msg::kSetConvertedTail +
+      FromUtf8(std::to_string(outcome.notConverted)) + ui_msg::kSetNotConvertedTail);
 }
 
 }  // namespace qdvz

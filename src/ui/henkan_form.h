@@ -32,9 +32,10 @@ class HenkanForm {
   void DatSave_Click();
   void Erase_Click();
   void hyouji_Click();
-  // Files dropped onto the window: the first one is opened as if chosen in the browser and
-  // loaded by the button its name calls for; the others are left alone, and the status line
-  // says so.
+  // Files dropped onto the window, or given to the program when it starts. One file is opened
+  // as if chosen in the browser and loaded by the button its name calls for. Several are
+  // converted at once (ConvertFileSet): the display lists each file with its outcome, and the
+  // status line says how many were converted and how many were not.
   void Form_OLEDragDrop(const std::vector<std::u16string>& paths);
 
   const DataLineArray& DataLines() const { return dataLines_; }
@@ -51,15 +52,13 @@ class HenkanForm {
   void EndFailedLoad(const Failure& why);
   // A handler that failed where nothing should (no memory left): why, and the caption back.
   void EndUnexpectedly(const std::exception& error) noexcept;
-  // Every status message goes through here, so that a message says all there is to say at
-  // once: during a drop of several files it carries the note about the others.
+  void ConvertSet(const std::vector<std::u16string>& paths);
   void Say(std::u16string_view message);
 
   WindowOps& window_;
   DataLineArray dataLines_{};
   SizeItems sizeItems_{};
   std::u16string savedDisplay_;
-  std::u16string statusNote_;
 };
 
 }  // namespace qdvz

@@ -26,7 +26,18 @@ TEST(FilePath, JoinsAndSplitsFolderAndName) {
       {SEP u"データ", u"線記号.dat", SEP u"データ" SEP u"線記号.dat"},
       {SEP u"data", u" x.dat ", SEP u"data" SEP u" x.dat "},  // the name is used verbatim
       {u"", u"x.dat", SEP u"x.dat", false},
+      // A name holding folders is taken from the folder shown; a whole path as it is.
+      {SEP u"data", u"sub" SEP u"x.dat", SEP u"data" SEP u"sub" SEP u"x.dat", false},
+      {SEP u"data", u".." SEP u"x.qdc", SEP u"data" SEP u".." SEP u"x.qdc", false},
+      {SEP u"data", SEP u"home" SEP u"u" SEP u"sizes.qdc", SEP u"home" SEP u"u" SEP u"sizes.qdc",
+       false},
 #ifdef _WIN32
+      {u"C:\\data", u"Z:\\data\\sizes.qdc", u"Z:\\data\\sizes.qdc", false},
+      {u"C:\\data", u"Z:/data/sizes.qdc", u"Z:/data/sizes.qdc", false},
+      {u"C:\\data", u"Z:sizes.qdc", u"Z:sizes.qdc", false},  // Z:'s own working folder
+      {u"C:\\data", u"\\\\server\\share\\x.dat", u"\\\\server\\share\\x.dat", false},
+      {u"C:\\data", u"/u/x.dat", u"C:/u/x.dat", false},  // on the drive of the folder
+      {u"C:\\data", u"sub/x.dat", u"C:\\data\\sub/x.dat", false},
       {u"C:\\", u"x.dat", u"C:\\x.dat"},
       {u"\\\\server\\share", u"x.dat", u"\\\\server\\share\\x.dat"},
 #endif

@@ -15,8 +15,10 @@
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/messages.h"
@@ -105,7 +107,7 @@ TEST_F(HenkanFormTest, Loads) {
   const std::u16string choose = U("ファイルを選択してください");
   struct Row {
     Handler handler;
-    const char* name;
+    std::string name;
     const char* folder;  // of tests/data; "" for the test's own
     bool taken;          // the name; then the file is read, and the caption says so
     std::u16string status;
@@ -130,6 +132,12 @@ TEST_F(HenkanFormTest, Loads) {
       {kSizes, "x.Qdc", "", false, wrongSizes, {}},
       {kSizes, "x.dat", "", false, wrongSizes, {}},
       {kSizes, "", "", false, choose, {}},
+      // A typed path: a whole one as it is, one holding folders from the folder shown.
+      {kSizes, test::Utf8Name(DataPath("runs/sizes.qdc")), "", true, kRead,
+       Shown("runs/sizes.qdc")},
+      {kOpen, "runs/example1.dat", ".", true, kRead, Shown("runs/example1.dat")},
+      {kOpen, "../runs/example1.dat", "hostile", true, kRead, Shown("runs/example1.dat")},
+      {kSizes, test::Utf8Name(DataPath("runs/sizes.qdc.bak")), "", false, wrongSizes, {}},
 #ifndef _WIN32
       // A device or a pipe would block the window: refused before it is opened.
       {kOpen, "null.dat", "", true, msg::kNotRegularFile, {}},
@@ -292,9 +300,9 @@ TEST_F(HenkanFormTest, StartClickEraseRedisplay) {
   EXPECT_EQ(s.window.captions, Texts{});
 }
 
-// Dropped files: the lists move to the first one's folder and it is loaded by the button its
-// name calls for; the status line says in the same message that the others were left alone.
-// A folder, or a file whose folder cannot be shown, is refused with the lists where they were.
+// A dropped file: the lists move to its folder and it is loaded by the button its name calls
+// for. A folder, or a file whose folder cannot be shown, is refused with the lists where they
+// were.
 TEST_F(HenkanFormTest, Drops) {
   const fs::path runs = DataPath("runs");
   const std::u16string here = temp.path().u16string();
@@ -306,9 +314,6 @@ TEST_F(HenkanFormTest, Drops) {
   // clang-format off
   const Row rows[] = {
       {{runs / "example1.dat"}, kRead, u"example1.dat", runs.u16string(), Shown("runs/example1.dat")},
-      {{runs / "sizes.qdc", runs / "example1.dat"},
-       kRead + U("（ドロップされた2個のファイルのうち、最初の1個だけを扱いました）"), u"sizes.qdc",
-       runs.u16string(), Shown("runs/sizes.qdc")},
       {{runs}, U("フォルダは開けません、ファイルをドロップしてください"), before, here, before},
       {{temp / "gone/x.dat"}, U("ドロップされたファイルのフォルダを開けません"), before, here, before},
       {{}, u"", before, here, before},
@@ -327,6 +332,119 @@ TEST_F(HenkanFormTest, Drops) {
     EXPECT_EQ(s.window.fileName, row.fileName);
     EXPECT_EQ(s.window.directory, row.directory);
     EXPECT_EQ(s.window.display, row.display);
+  }
+}
+
+// Several files dropped at once: the first size file of the set is loaded before anything is
+// converted, then each QD file gets the very bytes qd2vz -d writes, in <stem>.txt beside it.
+// No file of the set is replaced; outputs already there are replaced only after one yes. The
+// display lists every file with its outcome, the status line counts them.
+TEST_F(HenkanFormTest, DropsOfSeveralFilesConvertEach) {
+  using Files = std::vector<std::pair<const char*, const char*>>;  // name, file of tests/data
+  const char* old = "";                                            // a file holding "old"
+  const std::u16string loaded = U("：文字サイズ設定データとして読み込みました");
+  const std::u16string kept = U("：出力ファイルが既にあるため、変換しませんでした");
+  const std::u16string input =
+      U("：出力先が入力ファイルの一つなので、上書きせずに変換をやめました");
+  const std::u16string noSizes = U("：") + msg::kNoSizeData;
+  struct Row {
+    const char* what;
+    bool preload;  // runs/sizes.qdc loaded by its button before the drop
+    Files files;
+    std::vector<const char*> dropped;  // in the test's folder
+    bool answer;
+    Texts outcomes;  // after each dropped path
+    std::u16string status;
+    Texts questions;
+    Files after;  // what the folder holds then besides the files made
+  };
+  const std::u16string replace =
+      U("次の出力ファイルは既にあります。\na."
+        "txt\n置き換えますか？（「いいえ」ならこれらの変換は行いません）");
+  const Files two = {{"sizes.qdc", "runs/sizes.qdc"},
+                     {"a.dat", "runs/example1.dat"},
+                     {"b.DAT", "runs/codes_03_04.dat"}};
+  const Files twoAndOld = {{"sizes.qdc", "runs/sizes.qdc"},
+                           {"a.dat", "runs/example1.dat"},
+                           {"a.txt", old},
+                           {"b.DAT", "runs/codes_03_04.dat"}};
+  // clang-format off
+  const Row rows[] = {
+      {"the size file first, wherever it is", false, two, {"a.dat", "sizes.qdc", "b.DAT"}, false,
+       {U(" → a.txt"), loaded, U(" → b.txt")}, U("2個のファイルを変換しました、0個は変換しませんでした"), {},
+       {{"a.txt", "runs/example1.expected"}, {"b.txt", "runs/codes_03_04.expected"}}},
+      {"sizes loaded before", true, two, {"a.dat", "b.DAT"}, false,
+       {U(" → a.txt"), U(" → b.txt")}, U("2個のファイルを変換しました、0個は変換しませんでした"), {},
+       {{"a.txt", "runs/example1.expected"}, {"b.txt", "runs/codes_03_04.expected"}}},
+      {"no sizes", false, two, {"a.dat", "b.DAT"}, false, {noSizes, noSizes},
+       U("0個のファイルを変換しました、2個は変換しませんでした"), {}, {}},
+      {"yes replaces", false, twoAndOld, {"sizes.qdc", "a.dat", "b.DAT"}, true,
+       {loaded, U(" → a.txt"), U(" → b.txt")}, U("2個のファイルを変換しました、0個は変換しませんでした"),
+       {replace}, {{"a.txt", "runs/example1.expected"}, {"b.txt", "runs/codes_03_04.expected"}}},
+      {"no keeps", false, twoAndOld, {"sizes.qdc", "a.dat", "b.DAT"}, false,
+       {loaded, kept, U(" → b.txt")}, U("1個のファイルを変換しました、1個は変換しませんでした"),
+       {replace}, {{"a.txt", old}, {"b.txt", "runs/codes_03_04.expected"}}},
+      {"inputs are never replaced", true, twoAndOld, {"a.dat", "a.txt", "b.DAT"}, true,
+       {input, input, U(" → b.txt")}, U("1個のファイルを変換しました、2個は変換しませんでした"), {},
+       {{"a.txt", old}, {"b.txt", "runs/codes_03_04.expected"}}},
+      {"refused before reading", false,
+       {{"sizes.qdc", "runs/sizes.qdc"}, {"sub", nullptr}, {"c.bin", old},
+        {"e.vzm", "hostile/size_number_42.dat"}, {"more.QDC", "runs/sizes.qdc"}},
+       {"sizes.qdc", "sub", "c.bin", "e.vzm", "more.QDC"}, false,
+       {loaded, U("：フォルダーは変換しません"),
+        U("：変換するファイルではありません（拡張子が dat・txt・vzm ではありません）"),
+        U("：3行目: ") + msg::kSizeNumberOutOfRange,
+        U("：文字サイズ設定データは最初の1個だけを使います（変換しませんでした）")},
+       U("0個のファイルを変換しました、4個は変換しませんでした"), {}, {}},
+      {"a size file that cannot be read", false, two, {"gone.qdc", "a.dat", "sizes.qdc"}, false,
+       {U("：") + msg::kFileNotFound,
+        U("：文字サイズ設定データを読み込めなかったため、変換しませんでした"),
+        U("：文字サイズ設定データは最初の1個だけを使います（変換しませんでした）")},
+       U("0個のファイルを変換しました、3個は変換しませんでした"), {}, {}},
+      {"one stem, one output", false,
+       {{"sizes.qdc", "runs/sizes.qdc"}, {"x.dat", "runs/example1.dat"}, {"x.vzm", "runs/codes_03_04.dat"}},
+       {"sizes.qdc", "x.dat", "x.vzm"}, false,
+       {loaded, U(" → x.txt"),
+        U("：同じ名前の出力ファイルを、この中の別のファイルから書いたばかりです（上書きしませんでした）")},
+       U("1個のファイルを変換しました、1個は変換しませんでした"), {},
+       {{"x.txt", "runs/example1.expected"}}},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    test::TempDir folder;
+    for (const auto& [name, source] : row.files) {
+      if (source == nullptr) {
+        fs::create_directory(folder / name);
+      } else {
+        test::WriteBytes(folder / name, *source ? test::ReadBytes(DataPath(source)) : "old");
+      }
+    }
+    Session s(temp);
+    if (row.preload) s.Load(kSizes, "runs/sizes.qdc");
+    s.window.answer = row.answer;
+    s.Forget();
+    std::vector<std::u16string> paths;
+    std::u16string listing;
+    for (size_t i = 0; i < row.dropped.size(); ++i) {
+      paths.push_back((folder / row.dropped[i]).u16string());
+      listing += (i ? u"\r\n" : u"") + paths.back() + row.outcomes.at(i);
+    }
+    s.form.Form_OLEDragDrop(paths);
+    EXPECT_EQ(s.window.display, listing);
+    EXPECT_EQ(s.window.statuses, Texts{row.status});
+    EXPECT_EQ(s.window.captions, (Texts{U("データの変換中"), kIdle}));
+    EXPECT_EQ(s.window.questions, row.questions);
+    EXPECT_EQ(s.window.directory, folder.path().u16string());
+    EXPECT_EQ(s.window.refreshes, 1);
+    std::set<std::string> names;
+    for (const auto& [name, source] : row.files) names.insert(name);
+    for (const auto& [name, source] : row.after) {
+      names.insert(name);
+      EXPECT_EQ(test::ReadBytes(folder / name), *source ? test::ReadBytes(DataPath(source)) : "old")
+          << name;
+    }
+    EXPECT_EQ(folder.Names(), names);
   }
 }
 

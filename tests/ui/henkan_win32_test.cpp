@@ -18,6 +18,7 @@
 #include "support/data.h"
 #include "support/run_qd2vz.h"
 #include "support/temp_dir.h"
+#include "ui/win32/arguments_win.h"
 #include "ui/win32/henkan_window.h"
 
 namespace qdvz::win32 {
@@ -242,17 +243,47 @@ TEST_F(HenkanWin32Test, WholeRoadSavesWhatQd2vzWrites) {
   EXPECT_EQ(TextOf(ControlId::DisplayBox), document);
 }
 
-// A drop as Explorer hands it over reaches the form: the first file opens from its folder.
-TEST_F(HenkanWin32Test, DroppedFileOpensFromItsFolder) {
-  const std::wstring sub = Folder() + L"\\sub";
+// A drop as Explorer hands it over reaches the form: one file opens from its folder; a set is
+// converted, its size file first, each macro beside its QD file with qd2vz's bytes.
+TEST_F(HenkanWin32Test, DroppedFilesReachTheForm) {
+  const std::wstring here = Folder();
+  const std::wstring sub = here + L"\\sub";
   fs::copy_file(dir_ / "sizes.qdc", dir_ / "sub/sizes.qdc");
-  const HDROP drop = MakeDrop({sub + L"\\sizes.qdc", Folder() + L"\\sample.dat"});
-  SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-  EXPECT_EQ(TextOf(ControlId::dbox),
-            L"読み込み完了（ドロップされた2個のファイルのうち、最初の1個だけを扱いました）");
+  SendMessageW(window_->Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({sub + L"\\sizes.qdc"})), 0);
+  EXPECT_EQ(TextOf(ControlId::dbox), L"読み込み完了");
   EXPECT_EQ(TextOf(ControlId::FileName), L"sizes.qdc");
   EXPECT_EQ(Folder(), sub);
-  EXPECT_EQ(Files(), (Names{L"a.txt", L"sizes.qdc"}));
+
+  const HDROP drop = MakeDrop({here + L"\\sample.dat", sub + L"\\sizes.qdc"});
+  SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  EXPECT_EQ(TextOf(ControlId::dbox), L"1個のファイルを変換しました、0個は変換しませんでした");
+  EXPECT_EQ(Folder(), here);
+  EXPECT_EQ(Files(), (Names{L"sample.dat", L"sample.txt", L"sizes.qdc"}));
+  const test::Qd2vzResult qd2vz = test::RunQd2vz(dir_, "-s sizes.qdc sample.dat");
+  ASSERT_EQ(qd2vz.status, 0) << qd2vz.err;
+  EXPECT_EQ(test::ReadBytes(dir_ / "sample.txt"), qd2vz.out);
+}
+
+// Files given on the command line, as Explorer gives those dropped onto the program's icon:
+// quoted or not, relative to the working folder or whole, they reach the form as a drop.
+TEST_F(HenkanWin32Test, CommandLineFilesOpenAsADrop) {
+  const std::wstring here = Folder();
+  fs::copy_file(dir_ / "sample.dat", dir_ / "sub/サンプル 1.dat");
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_.path());
+  const std::vector<std::u16string> files = FileArguments(
+      (L"\"C:\\Program Files\\qdvz\\henkan.exe\" sizes.qdc \"" + here + L"\\sub\\サンプル 1.dat\"")
+          .c_str());
+  fs::current_path(before);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(fs::path(files[0]), dir_ / "sizes.qdc");
+  window_->OpenFiles(files);
+  EXPECT_EQ(TextOf(ControlId::dbox), L"1個のファイルを変換しました、0個は変換しませんでした");
+  const test::Qd2vzResult qd2vz = test::RunQd2vz(dir_, "-s sizes.qdc sample.dat");
+  ASSERT_EQ(qd2vz.status, 0) << qd2vz.err;
+  EXPECT_EQ(test::ReadBytes(dir_ / "sub/サンプル 1.txt"), qd2vz.out);
+  EXPECT_TRUE(FileArguments(L"henkan.exe").empty());
 }
 
 // Files made or removed by others show through the folder watch of the message loop; the

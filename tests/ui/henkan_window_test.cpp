@@ -32,14 +32,17 @@ struct Drop {
   QStringList dropped;  // below the test's folder, or addresses
   bool accepted;
   const char* status;
-  const char* folder;  // shown afterwards, below the test's folder
-  const char* name;    // in FileName, and the file of tests/data/runs the display shows
+  const char* folder;             // shown afterwards, below the test's folder
+  const char* name;               // in FileName, and the file of tests/data/runs the display shows
+  const char* listing = nullptr;  // the display instead, for a set converted at once
 };
 
 struct Run {
   QStringList environment;  // beside no display at all
-  int exitCode;             // -1: still open a second later
-  const char* out;          // patterns
+  QStringList arguments;
+  const char* written;  // a file of tests/data/runs the macro in codes_03_04.txt must equal
+  int exitCode;         // -1: still open a second later
+  const char* out;      // patterns
   const char* err;
 };
 
@@ -307,8 +310,9 @@ class HenkanWindowTest : public QObject {
     QTest::newRow("a file") << Drop{false, {"data/sizes.qdc"}, true, read, "data", "sizes.qdc"};
     QTest::newRow("two, onto the display")
         << Drop{true, {"data/sizes.qdc", "codes_03_04.dat"}, true,
-                "読み込み完了（ドロップされた2個のファイルのうち、最初の1個だけを扱いました）",
-                "data", "sizes.qdc"};
+                "1個のファイルを変換しました、0個は変換しませんでした", "data", "",
+                "^.*sizes.qdc：文字サイズ設定データとして読み込みました\r\n.*codes_03_04.dat → "
+                "codes_03_04.txt$"};
     QTest::newRow("a web address")
         << Drop{false, {"https://example.com/a.dat"}, false, "作業（コマンド）を選択してください",
                 "", ""};
@@ -337,7 +341,13 @@ class HenkanWindowTest : public QObject {
     QCOMPARE(status(), T(d.status));
     QCOMPARE(control<DirectoryTree>("Dir1")->path(), path(QLatin1String(d.folder)));
     QCOMPARE(control<QLineEdit>("FileName")->text(), T(d.name));
-    QCOMPARE(display(), *d.name ? Shown(d.name) : QString());  // the box took nothing as text
+    if (d.listing) {
+      QVERIFY2(QRegularExpression(T(d.listing)).match(display()).hasMatch(), qPrintable(display()));
+      QCOMPARE(QFile(path(QStringLiteral("codes_03_04.txt"))).size(),
+               DataFile(QStringLiteral("codes_03_04.expected")).size());
+    } else {
+      QCOMPARE(display(), *d.name ? Shown(d.name) : QString());  // the box took nothing as text
+    }
   }
 
   // Text put into the display box comes back with CR LF line ends and every character kept;
@@ -358,18 +368,29 @@ class HenkanWindowTest : public QObject {
 
   // The program: without a display it says what to do instead of failing inside Qt; with
   // QDVZ_EXIT_AFTER_SHOW=1 it prints the milliseconds to its first shown window and ends.
+  // Files named on its command line are opened as a drop of them (one is loaded; the
+  // conversion of a set shows in the file it writes).
   void program_data() {
     QTest::addColumn<Run>("r");
     QTest::newRow("no display") << Run{
         {},
+        {},
+        nullptr,
         1,
         "^$",
         "^henkan: 表示先（ディスプレイ）がありません。.*\n.*仮想ディスプレイ.*\n.*画面なしで"
         "起動してください。\nhenkan: no display.*\n.*\n$"};
     const QString offscreen = QStringLiteral("QT_QPA_PLATFORM=offscreen");
     QTest::newRow("exit after show")
-        << Run{{offscreen, "QDVZ_EXIT_AFTER_SHOW=1"}, 0, "^[0-9]+\\.[0-9]\n$", ""};
-    QTest::newRow("shown until closed") << Run{{offscreen, "QDVZ_EXIT_AFTER_SHOW=0"}, -1, "^$", ""};
+        << Run{{offscreen, "QDVZ_EXIT_AFTER_SHOW=1"}, {}, nullptr, 0, "^[0-9]+\\.[0-9]\n$", ""};
+    QTest::newRow("shown until closed")
+        << Run{{offscreen, "QDVZ_EXIT_AFTER_SHOW=0"}, {}, nullptr, -1, "^$", ""};
+    QTest::newRow("files given") << Run{{offscreen, "QDVZ_EXIT_AFTER_SHOW=1"},
+                                        {"codes_03_04.dat", "file:data/sizes.qdc"},
+                                        "codes_03_04.expected",
+                                        0,
+                                        "^[0-9]+\\.[0-9]\n$",
+                                        ""};
   }
   void program() {
     QFETCH(Run, r);
@@ -383,7 +404,13 @@ class HenkanWindowTest : public QObject {
     }
     QProcess henkan;
     henkan.setProcessEnvironment(environment);
-    henkan.start(QStringLiteral(HENKAN_PROGRAM), {});
+    QStringList arguments;  // "file:" and a name below the test's folder: its address
+    for (const QString& argument : r.arguments) {
+      arguments << (argument.startsWith(QStringLiteral("file:"))
+                        ? QUrl::fromLocalFile(path(argument.mid(5))).toString()
+                        : argument);
+    }
+    henkan.start(QStringLiteral(HENKAN_PROGRAM), arguments);
     if (r.exitCode < 0) {
       QVERIFY(!henkan.waitForFinished(1000) && henkan.state() == QProcess::Running);
       henkan.kill();
@@ -397,6 +424,12 @@ class HenkanWindowTest : public QObject {
     QVERIFY2(QRegularExpression(T(r.out)).match(out).hasMatch(), qPrintable(out));
     const QString err = QString::fromUtf8(henkan.readAllStandardError());
     QVERIFY2(QRegularExpression(T(r.err)).match(err).hasMatch(), qPrintable(err));
+    QFile written(path(QStringLiteral("codes_03_04.txt")));
+    QCOMPARE(written.exists(), r.written != nullptr);
+    if (r.written) {
+      QVERIFY(written.open(QIODevice::ReadOnly));
+      QCOMPARE(written.readAll(), DataFile(QLatin1String(r.written)));
+    }
   }
 };
 

@@ -308,13 +308,22 @@ void HenkanWindow::SetDisplayText(const std::u16string& text) {
 }
 
 bool HenkanWindow::AskYesNo(const std::u16string& question) {
-  return QMessageBox::question(this, windowTitle(), Q(question),
-                               QMessageBox::Yes | QMessageBox::No,
+  return QMessageBox::question(this, windowTitle(), Q(question), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 void HenkanWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!DroppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void HenkanWindow::OpenFiles(const QStringList& arguments) {
+  std::vector<std::u16string> paths;
+  for (const QString& argument : arguments) {
+    const QUrl url(argument);
+    const QString file = url.isLocalFile() ? url.toLocalFile() : argument;
+    paths.push_back(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()).toStdU16String());
+  }
+  form_.Form_OLEDragDrop(paths);
 }
 
 void HenkanWindow::dropEvent(QDropEvent* event) {

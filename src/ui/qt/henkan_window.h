@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include "ui/henkan_form.h"
@@ -40,6 +41,10 @@ class HenkanWindow : public QWidget, public WindowOps {
   std::u16string DisplayText() const override;
   void SetDisplayText(const std::u16string& text) override;
   bool AskYesNo(const std::u16string& question) override;
+
+  // Files given to the program when it starts (the desktop entry's %F), opened as a drop of
+  // them would be: names relative to the working folder, or file: addresses.
+  void OpenFiles(const QStringList& arguments);
 
  protected:
   // Local files dropped anywhere on the window, the text boxes included, go to the form.

@@ -61,12 +61,16 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   // Wayland desktops match the window to its menu entry, and so to its icon, by this name.
-  QGuiApplication::setDesktopFileName(QStringLiteral("qdvz-henkan"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.c_seed_b1097721.qdvz.henkan"));
   ExitAfterShow exitAfterShow(start);
   if (const char* value = std::getenv("QDVZ_EXIT_AFTER_SHOW");
       value && std::string_view(value) == "1")
     app.installEventFilter(&exitAfterShow);
   qdvz::HenkanWindow window;
   window.show();
+  // Files opened with the program from the file manager, or named on the command line.
+  if (const QStringList files = QCoreApplication::arguments().mid(1); !files.isEmpty()) {
+    window.OpenFiles(files);
+  }
   return app.exec();
 }

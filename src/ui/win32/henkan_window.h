@@ -81,6 +81,9 @@ class HenkanWindow final : public WindowOps {
   void SetDisplayText(const std::u16string& text) override;
   bool AskYesNo(const std::u16string& question) override;
 
+  // Files given to the program when it starts, opened as a drop of them would be.
+  void OpenFiles(const std::vector<std::u16string>& paths) { form_.Form_OLEDragDrop(paths); }
+
  private:
   HenkanWindow() = default;
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ui/win32/arguments_win.h"
 #include "ui/win32/henkan_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
@@ -10,6 +11,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   }
   ShowWindow(window->Handle(), show);
   UpdateWindow(window->Handle());
+  // Files dropped onto the program's icon, or opened with it from Explorer.
+  if (auto files = qdvz::win32::FileArguments(GetCommandLineW()); !files.empty()) {
+    window->OpenFiles(files);
+  }
   const int exitCode = qdvz::win32::RunMessageLoop(*window);
   return exitCode;
 }
