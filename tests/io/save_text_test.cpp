@@ -7,8 +7,12 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include "io/interrupt.h"
 
 #include "support/io_cli_faults.h"
 #endif
@@ -68,6 +72,34 @@ TEST(SaveText, FailuresOfTheSystemLoseNothing) {
       EXPECT_EQ(dir.Names(), names);
       if (old || row.message.empty()) {
         EXPECT_EQ(test::ReadBytes(dir / "out.txt"), row.message.empty() ? kSaved : "old contents");
+      }
+    }
+  }
+}
+
+// A save interrupted half way through its write, as a user's Ctrl+C or a kill would, leaves
+// what was there before and nothing else: no temporary file, no new file cut short. The save
+// runs in a child process, which ends by the signal.
+TEST(SaveText, InterruptedSaveLeavesNothingBehind) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (bool old : {false, true}) {
+      SCOPED_TRACE(std::to_string(signal) + (old ? ", replacing" : ", new"));
+      test::TempDir dir;
+      if (old) test::WriteBytes(dir / "out.txt", "old contents");
+      pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        EndCleanlyWhenInterrupted();
+        test::InjectedFaults faults({{test::Call::kWrite, {test::kHalf, test::Raising(signal)}}});
+        (void)SaveText(dir / "out.txt", kText);
+        _exit(0);
+      }
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+      EXPECT_EQ(dir.Names(), old ? std::set<std::string>{"out.txt"} : std::set<std::string>{});
+      if (old) {
+        EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "old contents");
       }
     }
   }
