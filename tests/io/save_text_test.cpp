@@ -119,8 +119,13 @@ TEST(SaveText, ModesAndOwners) {
   mode_t old = umask(022);
   ASSERT_TRUE(SaveText(dir / "new.txt", u"x"));
   {
-    test::InjectedFaults taken({{test::Call::kOpen, {test::Failing(EEXIST)}}});
+    // Another program creates the name while the new file is being written.
+    static fs::path raced;
+    raced = dir / "raced.txt";
+    signal(SIGUSR1, [](int) { close(open(raced.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666)); });
+    test::InjectedFaults taken({{test::Call::kWrite, {test::Raising(SIGUSR1)}}});
     ASSERT_TRUE(SaveText(dir / "raced.txt", kText));
+    signal(SIGUSR1, SIG_DFL);
   }
   test::WriteBytes(dir / "old.txt", "old");
   chmod((dir / "old.txt").c_str(), 0640);
