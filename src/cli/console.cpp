@@ -1,6 +1,7 @@
 #include "cli/console.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -54,6 +55,12 @@ void UseBinaryStreams() {
   _setmode(_fileno(stdout), _O_BINARY);
   // Messages reach a file or pipe as UTF-8 bytes with LF line ends, as on POSIX.
   _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
+void FailWritesToClosedPipes() {
+#ifndef _WIN32
+  signal(SIGPIPE, SIG_IGN);
 #endif
 }
 

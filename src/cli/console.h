@@ -21,6 +21,10 @@ void WriteError(const std::string& text);
 // Standard input and output carry code page 932 bytes unchanged (no CR LF translation).
 void UseBinaryStreams();
 
+// A write into a pipe whose reader has gone fails (EPIPE) like any failed write, so that it
+// is reported and the batch goes on, rather than ending the program without a word.
+void FailWritesToClosedPipes();
+
 // Every input allocates and frees the same few hundred kilobytes; handing them back to the
 // system after each file and faulting them in again cost more than converting it.
 void KeepFreedMemory();

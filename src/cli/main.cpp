@@ -6,6 +6,7 @@
 #include "cli/console.h"
 #include "cli/qd2vz_run.h"
 #include "convert/text.h"
+#include "io/interrupt.h"
 
 using namespace qdvz::cli;
 
@@ -15,6 +16,8 @@ using namespace qdvz::cli;
 int wmain(int argc, wchar_t** argv) {
   UseBinaryStreams();
   KeepFreedMemory();
+  FailWritesToClosedPipes();
+  qdvz::EndCleanlyWhenInterrupted();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::u16string arg(argv[i], argv[i] + std::wcslen(argv[i]));
@@ -38,6 +41,8 @@ int wmain(int argc, wchar_t** argv) {
 int main(int argc, char** argv) {
   UseBinaryStreams();
   KeepFreedMemory();
+  FailWritesToClosedPipes();
+  qdvz::EndCleanlyWhenInterrupted();
   return RunQd2vz(std::vector<std::string>(argv + 1, argv + argc));
 }
 #endif

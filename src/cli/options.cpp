@@ -76,9 +76,11 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
   if (o.outputFile && o.inputs.size() > 1) {
     return fail("-o は入力ファイルが一つのときだけ指定できます（複数なら -d を使ってください）");
   }
-  if (o.outputDirectory) {
-    for (const auto& input : o.inputs) {
-      if (input == "-") return fail("標準入力（-）は -d と一緒に使えません");
+  for (const auto& input : o.inputs) {
+    if (input == "-" && o.outputDirectory) return fail("標準入力（-）は -d と一緒に使えません");
+    // Standard input can be read once: either as the size file or as data.
+    if (input == "-" && o.sizeFile == "-") {
+      return fail("標準入力（-）は -s と入力ファイルの両方には使えません");
     }
   }
   return o;

@@ -3,6 +3,7 @@
 #include "cli/qd2vz_run.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -22,6 +23,7 @@
 #include "io/qd_bytes.h"
 #include "io/save_text.h"
 #include "io/size_file.h"
+#include "io/system_error.h"
 
 namespace qdvz::cli {
 namespace fs = std::filesystem;
@@ -34,6 +36,7 @@ constexpr char16_t kDuplicateOutput[] = u"同じ名前の出力ファイルが�
 constexpr char16_t kStdoutFailed[] = u"標準出力に書き込めません";
 constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを作れません";
 constexpr char16_t kNoMatch[] = u"このパターンに一致するファイルがありません";
+constexpr char16_t kEmptyInputName[] = u"入力ファイルの名前が空です";
 
 constexpr char kHelp[] =
     "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
@@ -46,9 +49,31 @@ constexpr char kHelp[] =
     "  -h, --help            この説明を表示して終了する\n"
     "  -V, --version         版を表示して終了する\n"
     "\n"
-    "FILE が - のときは標準入力を読みます。-o も -d もないとき（-o - のときも）はマクロを"
-    "標準出力に書きます。\n"
+    "入力の FILE が - のときは標準入力を読みます。-s - は文字サイズ設定ファイルを標準入力"
+    "から読みます（入力の - とは一緒に使えません）。\n"
+    "-o も -d もないとき（-o - のときも）はマクロを標準出力に書きます。\n"
+    "新しい出力は一時ファイルを経て完成してから現れ、中断（Ctrl+C など）しても一時ファイルや"
+    "書きかけのファイルは残りません。\n"
     "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
+
+// "出力先のフォルダーを作れません（why）", the cause in the words of a failed write.
+std::u16string CannotCreateDirectory(const fs::path& folder, std::error_code error) {
+  std::u16string message = kCannotCreateDirectory;
+  // A file of that very name is in the way, rather than on the path to it.
+  std::error_code ignored;
+  if (!error || (fs::exists(folder, ignored) && !fs::is_directory(folder, ignored))) {
+    error = std::make_error_code(std::errc::file_exists);
+  }
+  // The standard library reports errno values as generic errors, the system's own codes
+  // (Windows) as system errors; the words are looked up by the system's codes.
+#ifdef _WIN32
+  const bool systemCode = error.category() == std::system_category();
+#else
+  const bool systemCode = true;
+#endif
+  if (systemCode) message += u"（" + FileFailure(FileStep::kWrite, error.value()).message + u"）";
+  return message;
+}
 
 void Report(const std::string& file, int line, std::u16string_view message) {
   std::string where = file.empty() ? "" : file + ":";
@@ -82,7 +107,8 @@ class Converter {
     auto keep = [&](std::optional<FileIdentity> identity) {
       if (identity) inputs_.insert(*identity);
     };
-    keep(IdentityOf(ArgPath(options.sizeFile)));
+    keep(options.sizeFile == "-" ? IdentityOf(StandardStream::kInput)
+                                 : IdentityOf(ArgPath(options.sizeFile)));
     for (const auto& input : inputs) {
       keep(input == "-" ? IdentityOf(StandardStream::kInput) : IdentityOf(ArgPath(input)));
     }
@@ -102,6 +128,10 @@ class Converter {
     try {
       if (HasWildcard(input)) {
         note(0, kNoMatch);
+        return prepared;
+      }
+      if (input.empty()) {
+        note(0, kEmptyInputName);
         return prepared;
       }
       Result<std::string> bytes =
@@ -153,7 +183,7 @@ class Converter {
     }
     // Two inputs with one stem (a/x.dat, b/x.dat, or names that differ only in case on
     // Windows) would give one output: the second must not replace the first.
-    if (identity && written_.contains(*identity)) {
+    if (identity && WrittenAlready(*identity)) {
       Report(shown, 0, kDuplicateOutput);
       return false;
     }
@@ -161,14 +191,28 @@ class Converter {
       Report(shown, written.failure());
       return false;
     }
-    if (auto written = IdentityOf(target)) written_.insert(*written);
+    // Only files on a disk can be one output twice; any number of names may lead to one
+    // device such as /dev/null.
+    std::error_code ignored;
+    if (auto written = IdentityOf(target); written && fs::is_regular_file(target, ignored)) {
+      written_[*written] = target;
+    }
     return true;
+  }
+
+  // Whether the file with this identity is one that this run wrote. The identity alone does
+  // not tell: once another program replaces an output (another run into the same folder),
+  // its number is free and the system gives it to the next new file. So the name it was
+  // written under must still lead to it.
+  bool WrittenAlready(const FileIdentity& identity) const {
+    auto written = written_.find(identity);
+    return written != written_.end() && IdentityOf(written->second) == identity;
   }
 
   const Options& options_;
   const SizeItems& sizes_;
   std::set<FileIdentity> inputs_;
-  std::set<FileIdentity> written_;
+  std::map<FileIdentity, fs::path> written_;  // each output by its identity when written
   std::vector<OpenStream> openStreams_;
 };
 
@@ -192,7 +236,9 @@ int Run(const std::vector<std::string>& args) {
     return 1;
   }
 
-  Result<LoadedSizeFile> sizeFile = LoadSizeFile(ArgPath(options.sizeFile));
+  Result<LoadedSizeFile> sizeFile = options.sizeFile == "-"
+                                        ? LoadSizeFileFromStandardInput()
+                                        : LoadSizeFile(ArgPath(options.sizeFile));
   if (!sizeFile) {
     Report(options.sizeFile, sizeFile.failure());
     return 1;
@@ -204,7 +250,8 @@ int Run(const std::vector<std::string>& args) {
     std::error_code error;
     fs::create_directories(ArgPath(*options.outputDirectory), error);
     if (error || !fs::is_directory(ArgPath(*options.outputDirectory))) {
-      Report(*options.outputDirectory, 0, kCannotCreateDirectory);
+      Report(*options.outputDirectory, 0,
+             CannotCreateDirectory(ArgPath(*options.outputDirectory), error));
       return 1;
     }
   }

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -13,11 +14,13 @@
 namespace qdvz::cli {
 
 // Calls prepare(i) for i = 0 .. count - 1 on up to `workers` threads and finish(i, result) on
-// the calling thread strictly in order of i, each as soon as its result is there. prepare must
-// not throw. Workers stay
+// the calling thread strictly in order of i, each as soon as its result is there. Workers stay
 // at most a few items ahead of finish, so memory does not grow with count; a worker that got
 // that far is woken again only when half of that lead has been finished, so that it goes on
 // with several items per wake-up rather than one.
+// An exception from either side (memory running out, say) stops the workers from taking
+// more items, waits for them, and is thrown again from here: no thread is left running and
+// no item is finished after it.
 template <typename Prepare, typename Finish>
 void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) {
   using Result = decltype(prepare(size_t{0}));
@@ -33,23 +36,38 @@ void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) 
   size_t next = 0;                           // the next item a worker takes
   size_t finished = 0;                       // items handed to finish
   unsigned waitingWorkers = 0;
+  bool stopped = false;            // no worker takes another item
+  std::exception_ptr workerError;  // the first exception of a worker
 
   // Threads are woken only when there is something for them: a wake-up costs more than the
   // bookkeeping it guards.
   auto work = [&] {
     std::unique_lock lock(mutex);
     for (;;) {
-      if (next < count && next >= finished + ahead) {
+      if (!stopped && next < count && next >= finished + ahead) {
         ++waitingWorkers;
-        roomFreed.wait(lock, [&] { return next >= count || next < finished + ahead; });
+        roomFreed.wait(lock, [&] { return stopped || next >= count || next < finished + ahead; });
         --waitingWorkers;
       }
-      if (next >= count) return;
+      if (stopped || next >= count) return;
       size_t item = next++;
       if (window.size() < item - finished + 1) window.resize(item - finished + 1);
       lock.unlock();
-      Result result = prepare(item);
+      std::optional<Result> result;
+      std::exception_ptr error;
+      try {
+        result.emplace(prepare(item));
+      } catch (...) {
+        error = std::current_exception();
+      }
       lock.lock();
+      if (error) {
+        if (!workerError) workerError = error;
+        stopped = true;
+        roomFreed.notify_all();
+        resultReady.notify_one();
+        return;
+      }
       window[item - finished] = std::move(result);
       if (item == finished) resultReady.notify_one();
     }
@@ -63,22 +81,38 @@ void RunInOrder(size_t count, unsigned workers, Prepare prepare, Finish finish) 
       break;  // the system has no more threads to give: go on with those there are
     }
   }
+  auto stopAndJoin = [&] {
+    {
+      std::lock_guard lock(mutex);
+      stopped = true;
+    }
+    roomFreed.notify_all();
+    for (auto& thread : threads) thread.join();
+  };
   if (threads.empty()) {
     for (size_t i = 0; i < count; ++i) finish(i, prepare(i));
     return;
   }
 
-  for (size_t i = 0; i < count; ++i) {
-    std::unique_lock lock(mutex);
-    resultReady.wait(lock, [&] { return !window.empty() && window.front().has_value(); });
-    Result result = std::move(*window.front());
-    window.pop_front();
-    ++finished;
-    if (waitingWorkers > 0 && next - finished <= ahead / 2) roomFreed.notify_all();
-    lock.unlock();
-    finish(i, result);
+  try {
+    for (size_t i = 0; i < count; ++i) {
+      std::unique_lock lock(mutex);
+      resultReady.wait(
+          lock, [&] { return workerError || (!window.empty() && window.front().has_value()); });
+      if (workerError) break;
+      Result result = std::move(*window.front());
+      window.pop_front();
+      ++finished;
+      if (waitingWorkers > 0 && next - finished <= ahead / 2) roomFreed.notify_all();
+      lock.unlock();
+      finish(i, result);
+    }
+  } catch (...) {
+    stopAndJoin();
+    throw;
   }
-  for (auto& thread : threads) thread.join();
+  stopAndJoin();
+  if (workerError) std::rethrow_exception(workerError);
 }
 
 }  // namespace qdvz::cli

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
 #include "io/system_error.h"
@@ -17,12 +19,12 @@ bool IsFolder(const std::filesystem::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Everything from an open file, which stays open.
-Result<std::string> ReadAll(HANDLE handle) {
+// Everything from an open file, which stays open (or as much as `enough` asks for).
+Result<std::string> ReadAll(HANDLE handle, const ReadEnough& enough) {
   std::string bytes;
   LARGE_INTEGER size{};
-  if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size) && size.QuadPart > 0 &&
-      static_cast<size_t>(size.QuadPart) <= kMaxFileBytes) {
+  if (!enough && GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size) &&
+      size.QuadPart > 0 && static_cast<size_t>(size.QuadPart) <= kMaxFileBytes) {
     bytes.reserve(static_cast<size_t>(size.QuadPart));
   }
   char buffer[65536];
@@ -36,13 +38,19 @@ Result<std::string> ReadAll(HANDLE handle) {
     if (got == 0) break;
     bytes.append(buffer, got);
     if (bytes.size() > kMaxFileBytes) return Failure{FailureKind::kFileAccess, msg::kFileTooLarge};
+    if (enough) {
+      if (std::optional<size_t> keep = enough(bytes)) {
+        bytes.resize(std::min(*keep, bytes.size()));
+        return bytes;
+      }
+    }
   }
   return bytes;
 }
 
 }  // namespace
 
-Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
+Result<std::string> ReadFileBytes(const std::filesystem::path& path, const ReadEnough& enough) {
   UniqueHandle handle(CreateFileW(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -54,13 +62,13 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path) {
     }
     return ReadFailure(error);
   }
-  return ReadAll(handle.Get());
+  return ReadAll(handle.Get(), enough);
 }
 
-Result<std::string> ReadStandardInput() {
+Result<std::string> ReadStandardInput(const ReadEnough& enough) {
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (input == nullptr || input == INVALID_HANDLE_VALUE) return std::string();  // none: empty
-  return ReadAll(input);
+  return ReadAll(input, enough);
 }
 
 }  // namespace qdvz

@@ -27,6 +27,9 @@ inline constexpr char16_t kNotRegularFile[] =
     u"通常のファイルではありません（パイプやデバイスは読み込めません）";
 inline constexpr char16_t kIsFolder[] = u"フォルダーです。ファイルを選択してください";
 inline constexpr char16_t kNoStandardInput[] = u"標準入力が閉じられています";
+// open() of a socket, or of a device that is not there.
+inline constexpr char16_t kCannotReadSocket[] =
+    u"ソケットか、接続されていないデバイスです（ファイルとして読み込めません）";
 
 // Writing.
 inline constexpr char16_t kFolderNotFound[] = u"保存先のフォルダーが見つかりません";
@@ -35,9 +38,19 @@ inline constexpr char16_t kDiskFull[] = u"ディスクの空き容量が足り�
 inline constexpr char16_t kCannotSaveToFolder[] = u"フォルダーには保存できません";
 inline constexpr char16_t kCannotSaveToPipe[] =
     u"通常のファイルではありません（パイプやソケットには保存できません）";
+inline constexpr char16_t kCannotSaveToSocket[] =
+    u"ソケットか、接続されていないデバイスです（ファイルとして保存できません）";
 inline constexpr char16_t kReadOnlyFileSystem[] =
     u"読み取り専用の場所（ファイルシステムや媒体）には保存できません";
 inline constexpr char16_t kFileInUse[] = u"ほかのプログラムがファイルを使用中です";
+// A write to a pipe or socket whose reading end was closed.
+inline constexpr char16_t kReaderGone[] =
+    u"読み手のいないパイプです（読む側のプログラムが終了しました）";
+// /dev/stdout, /dev/fd/1 and the like when that stream was closed.
+inline constexpr char16_t kStreamClosed[] =
+    u"書き込み先の標準出力（またはファイル記述子）が閉じられています";
+// Making a folder where a file of that name is.
+inline constexpr char16_t kFileInTheWay[] = u"同じ名前のファイルがあります";
 
 // Names, whether read or written.
 inline constexpr char16_t kLinkLoop[] =

@@ -30,9 +30,9 @@ struct OpenStream {
 //  - an existing regular file is replaced through a temporary file next to it, written and
 //    flushed to the disk, then renamed over it; its permissions are kept. Through a
 //    symbolic link the file it leads to is replaced, and the link stays;
-//  - a new file is created under its own name, only if nothing is there yet, and removed
-//    again when its bytes cannot all be written. A symbolic link that leads nowhere yet is
-//    followed, as the shell's ">" does: the file is created where it points;
+//  - a new file is written under a temporary name next to it and appears under its own name
+//    only whole, only if nothing has that name yet. A symbolic link that leads nowhere yet
+//    is followed, as the shell's ">" does: the file is created where it points;
 //  - a folder, or a read-only file, is refused.
 Result<void> WriteFileSafely(const std::filesystem::path& path, std::string_view bytes,
                              std::span<const OpenStream> openStreams = {});

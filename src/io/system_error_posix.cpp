@@ -22,6 +22,9 @@ constexpr detail::ErrorWords kWords[] = {
     {ETXTBSY, msg::kFileInUse, msg::kFileInUse},
     {EBUSY, msg::kFileInUse, msg::kFileInUse},
     {EIO, msg::kDeviceError, msg::kDeviceError},
+    {ENXIO, msg::kCannotReadSocket, msg::kCannotSaveToSocket},
+    {EPIPE, msg::kReaderGone, msg::kReaderGone},
+    {EEXIST, msg::kFileInTheWay, msg::kFileInTheWay},
 };
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 namespace qdvz {
 
+// What a run may write and how; every platform's operations are put together here only. An
+// interrupted run (EndCleanlyWhenInterrupted) leaves no temporary file behind: every name
+// holds either what it held before or the whole new output.
 Result<void> WriteFileSafely(const std::filesystem::path& path, std::string_view bytes,
                              std::span<const OpenStream> openStreams) {
   using Kind = detail::WriteTarget::Kind;
@@ -26,8 +29,10 @@ Result<void> WriteFileSafely(const std::filesystem::path& path, std::string_view
     case Kind::kMissing:
       break;
   }
-  // A new file has nothing to protect: it is written under its own name, without the cost of
-  // a temporary file and a flush, which dominated the time of a batch.
+  // A new file is written under a temporary name next to it and then given its own name,
+  // only if nothing has it by then: a name never shows a file cut short, whether the disk
+  // fills or the run is interrupted. It has no old contents to protect, so it is not
+  // flushed to the disk, which dominated the time of a batch.
   Result<detail::NewFile> created = detail::WriteNewFile(target->finalPath, bytes);
   if (!created) return created.failure();
   if (*created == detail::NewFile::kWritten) return {};

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "io/interrupt.h"
 #include "io/system_error.h"
 #include "io/unique_handle.h"
 #include "io/write_target.h"
@@ -61,6 +62,24 @@ std::filesystem::path TemporaryName(const std::filesystem::path& target, unsigne
   return target.parent_path() / name;
 }
 
+// Notes a temporary file for as long as it lives.
+class TemporaryNote {
+ public:
+  explicit TemporaryNote(const std::filesystem::path& path) {
+    InterruptionHeld held;
+    note_ = NoteTemporaryFile(path);
+  }
+  ~TemporaryNote() {
+    InterruptionHeld held;
+    ForgetTemporaryFile(note_);
+  }
+  TemporaryNote(const TemporaryNote&) = delete;
+  TemporaryNote& operator=(const TemporaryNote&) = delete;
+
+ private:
+  int note_;
+};
+
 }  // namespace
 
 Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
@@ -99,17 +118,31 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
 }
 
 Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
-  UniqueHandle handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle.Valid()) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return NewFile::kTaken;
-    return WriteFailure(error);
+  std::filesystem::path temporary;
+  UniqueHandle handle;
+  int note = -1;
+  for (unsigned attempt = 0; !handle.Valid(); ++attempt) {
+    temporary = TemporaryName(path, attempt);
+    InterruptionHeld held;
+    handle = UniqueHandle(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.Valid()) {
+      DWORD error = GetLastError();
+      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
+        return WriteFailure(error);
+      }
+    } else {
+      note = NoteTemporaryFile(temporary);
+    }
   }
-  if (DWORD error = WriteAndClose(handle, bytes, false); error != 0) {
-    DeleteFileW(path.c_str());
-    return WriteFailure(error);
-  }
+  DWORD error = WriteAndClose(handle, bytes, false);
+  InterruptionHeld held;
+  // Without MOVEFILE_REPLACE_EXISTING the name is taken only if nothing has it.
+  if (error == 0 && !MoveFileExW(temporary.c_str(), path.c_str(), 0)) error = GetLastError();
+  if (error != 0) DeleteFileW(temporary.c_str());
+  ForgetTemporaryFile(note);
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return NewFile::kTaken;
+  if (error != 0) return WriteFailure(error);
   return NewFile::kWritten;
 }
 
@@ -127,6 +160,9 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
       }
     }
   }
+  // An interruption removes it (a note taken after its creation: Ctrl+C in between leaves
+  // an empty hidden file at worst).
+  TemporaryNote noted(temporary);
   // The old contents must survive until the new ones are on the disk.
   DWORD error = WriteAndClose(handle, bytes, true);
   if (error == 0 && !MoveFileExW(temporary.c_str(), path.c_str(),

@@ -23,8 +23,9 @@ struct WriteTarget {
 };
 Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path);
 
-// Creates path, only if nothing is there, and writes bytes to it; removes it again when the
-// bytes cannot all be written. kTaken when something appeared there meanwhile.
+// Writes bytes to a temporary file next to path and gives it the name path, only if nothing
+// has that name; removes it again when the bytes cannot all be written. kTaken when
+// something appeared there meanwhile, which is left as it is.
 enum class NewFile { kWritten, kTaken };
 Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view bytes);
 

@@ -67,6 +67,8 @@ Files Made() {
       {"sizes", test::ReadBytes(test::DataPath("runs/sizes.qdc"))},
       {"record-32767", Block(TextRecord(32767))},
       {"record-32768", Block(TextRecord(32768))},
+      // A macro far larger than a pipe holds.
+      {"records-3x32767", Block(TextRecord(32767) + TextRecord(32767) + TextRecord(32767))},
       {"comment-40000", "#" + test::Repeat("x", 39999) + "\r\n" + data},
       {"macro-1200", Block(test::Repeat("02 20 1 2 3 4\r\n", 1190))},
       {"macro-1201", Block(test::Repeat("02 20 1 2 3 4\r\n", 1191))},

@@ -62,13 +62,15 @@ TEST(Qd2vz, JapaneseFileNames) {
 
 #ifndef _WIN32
 // qd2vz in-process, when the system fails where no file can make it fail: no converter at
-// all (said once), an exception where none is expected (said, not ended with).
+// all (said once), an exception where none is expected (said, not ended with), also while a
+// batch's workers still run.
 TEST(RunQd2vz, FailuresOfTheSystem) {
   using test::Call;
   struct Row {
     test::Faults faults;
     const char* converter;
     std::string err;
+    std::vector<std::string> output = {"-o", "out.txt"};
   };
   const Row rows[] = {
       {{},
@@ -79,17 +81,22 @@ TEST(RunQd2vz, FailuresOfTheSystem) {
        "CP932",
        "in.dat: 予期しないエラーが起きました（boom）"},
       {{{Call::kRead, {test::kPass, test::kNoMemory}}}, "CP932", "in.dat: メモリーが足りません"},
+      {{{Call::kWrite, {test::kNoMemory}}}, "CP932", "メモリーが足りません", {"-d", "."}},
   };
   const fs::path before = fs::current_path();
   for (const Row& row : rows) {
     TempDir dir;
     fs::copy_file(test::DataPath("runs/example1.dat"), dir / "in.dat");
     fs::current_path(dir.path());
+    std::vector<std::string> args = {"-s", kSizes.string()};
+    args.insert(args.end(), row.output.begin(), row.output.end());
+    // A batch: the workers are still preparing when the first output fails.
+    for (int i = 0; i < (row.output[0] == "-d" ? 50 : 1); ++i) args.push_back("in.dat");
     detail::SetCp932ConverterName(row.converter);
     testing::internal::CaptureStderr();
     int status = [&] {
       test::InjectedFaults faults(row.faults);
-      return cli::RunQd2vz({"-s", kSizes.string(), "-o", "out.txt", "in.dat"});
+      return cli::RunQd2vz(args);
     }();
     std::string err = testing::internal::GetCapturedStderr();
     detail::SetCp932ConverterName("CP932");

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,33 @@ TEST(RunInOrder, FinishesEveryItemInOrderWhateverTheWorkers) {
   }
   RunInOrder(
       0, 2, [](size_t) { return 0; }, [](size_t, int) { ADD_FAILURE(); });
+}
+
+// An exception on either side, early or late, with the workers still busy or waiting, ends
+// the run by throwing it to the caller, with every worker joined (else std::terminate would
+// end the process) and no item finished after it.
+TEST(RunInOrder, AnExceptionOnEitherSideStopsAndJoinsTheWorkers) {
+  struct Row {
+    bool inFinish;
+    size_t at;
+  };
+  for (const Row row : {Row{false, 0}, Row{false, 37}, Row{true, 0}, Row{true, 37}}) {
+    for (unsigned workers : {1u, 2u, 5u}) {
+      SCOPED_TRACE(std::to_string(row.inFinish) + " " + std::to_string(row.at) + " " +
+                   std::to_string(workers));
+      std::atomic<size_t> lastFinished{0};
+      auto prepare = [&](size_t i) {
+        if (!row.inFinish && i == row.at) throw std::bad_alloc();
+        return i;
+      };
+      auto finish = [&](size_t i, size_t) {
+        if (row.inFinish && i == row.at) throw std::bad_alloc();
+        lastFinished = i;
+      };
+      EXPECT_THROW(RunInOrder(100, workers, prepare, finish), std::bad_alloc);
+      EXPECT_LT(lastFinished, row.at + 1);
+    }
+  }
 }
 
 }  // namespace

@@ -7,8 +7,12 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include "io/interrupt.h"
 
 #include "support/io_cli_faults.h"
 #endif
@@ -73,6 +77,34 @@ TEST(SaveText, FailuresOfTheSystemLoseNothing) {
   }
 }
 
+// A save interrupted half way through its write, as a user's Ctrl+C or a kill would, leaves
+// what was there before and nothing else: no temporary file, no new file cut short. The save
+// runs in a child process, which ends by the signal.
+TEST(SaveText, InterruptedSaveLeavesNothingBehind) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (bool old : {false, true}) {
+      SCOPED_TRACE(std::to_string(signal) + (old ? ", replacing" : ", new"));
+      test::TempDir dir;
+      if (old) test::WriteBytes(dir / "out.txt", "old contents");
+      pid_t child = fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        EndCleanlyWhenInterrupted();
+        test::InjectedFaults faults({{test::Call::kWrite, {test::kHalf, test::Raising(signal)}}});
+        (void)SaveText(dir / "out.txt", kText);
+        _exit(0);
+      }
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+      EXPECT_EQ(dir.Names(), old ? std::set<std::string>{"out.txt"} : std::set<std::string>{});
+      if (old) {
+        EXPECT_EQ(test::ReadBytes(dir / "out.txt"), "old contents");
+      }
+    }
+  }
+}
+
 mode_t ModeOf(const fs::path& path) {
   struct stat info {};
   stat(path.c_str(), &info);
@@ -87,8 +119,13 @@ TEST(SaveText, ModesAndOwners) {
   mode_t old = umask(022);
   ASSERT_TRUE(SaveText(dir / "new.txt", u"x"));
   {
-    test::InjectedFaults taken({{test::Call::kOpen, {test::Failing(EEXIST)}}});
+    // Another program creates the name while the new file is being written.
+    static fs::path raced;
+    raced = dir / "raced.txt";
+    signal(SIGUSR1, [](int) { close(open(raced.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666)); });
+    test::InjectedFaults taken({{test::Call::kWrite, {test::Raising(SIGUSR1)}}});
     ASSERT_TRUE(SaveText(dir / "raced.txt", kText));
+    signal(SIGUSR1, SIG_DFL);
   }
   test::WriteBytes(dir / "old.txt", "old");
   chmod((dir / "old.txt").c_str(), 0640);

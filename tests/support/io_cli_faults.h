@@ -5,6 +5,7 @@
 // half way, a close that reports data lost; and exceptions where none is expected.
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -19,9 +20,10 @@
 namespace qdvz::test {
 
 // What one call does instead of its usual work. kFail fails with error; a close closes first,
-// as Linux does. kHalf moves half the bytes asked for.
+// as Linux does. kHalf moves half the bytes asked for. kSignal raises the signal `error`, then
+// does its work.
 struct Fault {
-  enum Kind { kNone, kFail, kHalf, kThrow, kNoMemory } kind = kNone;
+  enum Kind { kNone, kFail, kHalf, kThrow, kNoMemory, kSignal } kind = kNone;
   int error = 0;
 };
 inline constexpr Fault kPass{};
@@ -31,6 +33,9 @@ inline constexpr Fault kThrow{Fault::kThrow};
 inline constexpr Fault kNoMemory{Fault::kNoMemory};
 inline constexpr Fault Failing(int error) {
   return {Fault::kFail, error};
+}
+inline constexpr Fault Raising(int signal) {
+  return {Fault::kSignal, signal};
 }
 
 // For each kind of call, what its first, second, ... call does; later calls pass.
@@ -60,6 +65,7 @@ class InjectedFaults {
     fault = faults != script_.end() && nth < faults->second.size() ? faults->second[nth] : kPass;
     if (fault.kind == Fault::kThrow) throw std::runtime_error("boom");
     if (fault.kind == Fault::kNoMemory) throw std::bad_alloc();
+    if (fault.kind == Fault::kSignal) raise(fault.error);
     if (fault.kind != Fault::kFail || call == Call::kClose) return false;
     errno = fault.error;
     return true;
