@@ -4,6 +4,25 @@
 
 namespace qdvz {
 
+void InputFiles::Add(const std::filesystem::path& path) {
+  if (path.empty()) return;
+  if (std::optional<FileIdentity> file = IdentityOf(path)) files_.emplace(*file, path);
+}
+
+void InputFiles::Add(StandardStream stream) {
+  if (std::optional<FileIdentity> file = IdentityOf(stream)) files_.emplace(*file, "");
+}
+
+std::optional<std::filesystem::path> InputFiles::ReplacedBy(
+    const std::filesystem::path& target) const {
+  if (files_.empty()) return std::nullopt;
+  std::optional<FileIdentity> file = IdentityOf(target);
+  if (!file) return std::nullopt;
+  auto found = files_.find(*file);
+  if (found == files_.end()) return std::nullopt;
+  return found->second;
+}
+
 Result<void> WriteFileSafely(const std::filesystem::path& path, std::string_view bytes,
                              std::span<const OpenStream> openStreams) {
   using Kind = detail::WriteTarget::Kind;
