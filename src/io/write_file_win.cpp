@@ -169,7 +169,8 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
   DWORD error = WriteAndClose(handle, bytes, true);
   // ReplaceFileW keeps the old file's attributes, ACL and creation time on Windows, but not
   // every implementation carries the attributes over (wine does not): they are given to the
-  // new file beforehand as well. Changed contents are for the next backup (archive).
+  // new file beforehand as well. The archive attribute is set either way: the contents are new
+  // since any backup.
   const DWORD old = GetFileAttributesW(target.c_str());
   if (error == 0 && old != INVALID_FILE_ATTRIBUTES) {
     const DWORD kept =
