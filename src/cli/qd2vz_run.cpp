@@ -104,13 +104,17 @@ class Converter {
     // Every file the run reads is an input that no output may replace: the data files, the
     // size file and the file behind standard input. Their identities are taken once: asking
     // again for every output made a batch of n files cost n * n lookups.
-    auto keep = [&](std::optional<FileIdentity> identity) {
-      if (identity) inputs_.insert(*identity);
-    };
-    keep(options.sizeFile == "-" ? IdentityOf(StandardStream::kInput)
-                                 : IdentityOf(ArgPath(options.sizeFile)));
+    if (options.sizeFile == "-") {
+      inputs_.Add(StandardStream::kInput);
+    } else {
+      inputs_.Add(ArgPath(options.sizeFile));
+    }
     for (const auto& input : inputs) {
-      keep(input == "-" ? IdentityOf(StandardStream::kInput) : IdentityOf(ArgPath(input)));
+      if (input == "-") {
+        inputs_.Add(StandardStream::kInput);
+      } else {
+        inputs_.Add(ArgPath(input));
+      }
     }
     // An output that is already open as standard output or error is written through it.
     for (StandardStream stream : {StandardStream::kOutput, StandardStream::kError}) {
@@ -176,11 +180,11 @@ class Converter {
       target += ".txt";
     }
     std::string shown = Shown(target);
-    auto identity = IdentityOf(target);
-    if (identity && inputs_.contains(*identity)) {
+    if (inputs_.ReplacedBy(target)) {
       Report(shown, 0, kWouldOverwriteInput);
       return false;
     }
+    auto identity = IdentityOf(target);
     // Two inputs with one stem (a/x.dat, b/x.dat, or names that differ only in case on
     // Windows) would give one output: the second must not replace the first.
     if (identity && WrittenAlready(*identity)) {
@@ -211,7 +215,7 @@ class Converter {
 
   const Options& options_;
   const SizeItems& sizes_;
-  std::set<FileIdentity> inputs_;
+  InputFiles inputs_;
   std::map<FileIdentity, fs::path> written_;  // each output by its identity when written
   std::vector<OpenStream> openStreams_;
 };

@@ -2,6 +2,12 @@
 
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <string>
+#endif
+
 #include "convert/text.h"
 
 namespace qdvz {
@@ -59,8 +65,50 @@ FolderAndName SplitFilePath(std::u16string_view path) {
   return {std::u16string(folder), std::u16string(path.substr(cut + 1))};
 }
 
+#ifdef _WIN32
+
+namespace {
+
+// The path as the system reads it: "\\.\NAME" for a device.
+std::wstring FullPath(const std::filesystem::path& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return {};
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);
+  }
+}
+
+bool StartsWith(std::wstring_view text, std::wstring_view head) {
+  return text.size() >= head.size() &&
+         CompareStringOrdinal(text.data(), static_cast<int>(head.size()), head.data(),
+                              static_cast<int>(head.size()), TRUE) == CSTR_EQUAL;
+}
+
+constexpr std::wstring_view kDeviceNamespace = L"\\\\.\\";
+constexpr std::wstring_view kPipes = L"\\\\.\\pipe\\";
+
+}  // namespace
+
+bool IsDevicePath(const std::filesystem::path& path) {
+  return StartsWith(FullPath(path), kDeviceNamespace);
+}
+
+#endif
+
 FileKind KindOf(const std::filesystem::path& path) {
   using std::filesystem::file_type;
+#ifdef _WIN32
+  // Told by the name, not opened: opening a port or a printer may already do something.
+  if (const std::wstring full = FullPath(path); StartsWith(full, kDeviceNamespace)) {
+    return StartsWith(full, kPipes) ? FileKind::kPipeOrSocket : FileKind::kDevice;
+  }
+#endif
   std::error_code error;
   switch (std::filesystem::status(path, error).type()) {
     case file_type::regular:

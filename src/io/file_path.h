@@ -23,9 +23,18 @@ FolderAndName SplitFilePath(std::u16string_view path);
 
 // What a path leads to, links followed. The window reads only regular files, since reading a
 // pipe with no writer or a device such as /dev/zero would block it for good; and it saves to
-// no pipe or socket, which would block it until some other program reads.
+// no pipe or socket, which would block it until some other program reads, nor to a device.
+// On Windows a name that the system reads as a device is one whether or not it opens.
 enum class FileKind { kMissing, kRegular, kFolder, kPipeOrSocket, kDevice };
 FileKind KindOf(const std::filesystem::path& path);
+
+#ifdef _WIN32
+// Whether Windows reads path as a device rather than a file: a path in the device namespace
+// ("\\.\COM1", "\\.\pipe\x") or a reserved name (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to
+// LPT9) in any folder, with any extension and trailing spaces, as this version of Windows
+// reads them.
+bool IsDevicePath(const std::filesystem::path& path);
+#endif
 
 // A path held as UTF-16 text, for the file system.
 std::filesystem::path ToFsPath(std::u16string_view path);

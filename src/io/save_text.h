@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,6 +38,25 @@ struct OpenStream {
 //  - a folder, or a read-only file, is refused.
 Result<void> WriteFileSafely(const std::filesystem::path& path, std::string_view bytes,
                              std::span<const OpenStream> openStreams = {});
+
+// The files that a run has read: the data files, the character-size file, the file behind
+// standard input. What the run writes never replaces one of them unasked, whatever name leads
+// there (a link, a hard link, and on Windows another spelling: case, "..", an 8.3 short name):
+// files are told apart by their identity, not by their names. qd2vz refuses such an output;
+// the window asks first.
+class InputFiles {
+ public:
+  // Keeps the file that path leads to now, under that name; nothing when there is none.
+  void Add(const std::filesystem::path& path);
+  // Keeps the file behind a standard stream, under no name.
+  void Add(StandardStream stream);
+  // The name under which the input that writing to target would replace was kept; nothing
+  // when target leads to none of them.
+  std::optional<std::filesystem::path> ReplacedBy(const std::filesystem::path& target) const;
+
+ private:
+  std::map<FileIdentity, std::filesystem::path> files_;
+};
 
 // EncodeSavedText followed by WriteFileSafely.
 Result<void> SaveText(const std::filesystem::path& path, std::u16string_view displayText);

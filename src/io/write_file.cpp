@@ -4,6 +4,25 @@
 
 namespace qdvz {
 
+void InputFiles::Add(const std::filesystem::path& path) {
+  if (path.empty()) return;
+  if (std::optional<FileIdentity> file = IdentityOf(path)) files_.emplace(*file, path);
+}
+
+void InputFiles::Add(StandardStream stream) {
+  if (std::optional<FileIdentity> file = IdentityOf(stream)) files_.emplace(*file, "");
+}
+
+std::optional<std::filesystem::path> InputFiles::ReplacedBy(
+    const std::filesystem::path& target) const {
+  if (files_.empty()) return std::nullopt;
+  std::optional<FileIdentity> file = IdentityOf(target);
+  if (!file) return std::nullopt;
+  auto found = files_.find(*file);
+  if (found == files_.end()) return std::nullopt;
+  return found->second;
+}
+
 // What a run may write and how; every platform's operations are put together here only. An
 // interrupted run (EndCleanlyWhenInterrupted) leaves no temporary file behind: every name
 // holds either what it held before or the whole new output.

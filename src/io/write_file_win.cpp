@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "io/file_path.h"
 #include "io/interrupt.h"
+#include "io/io_messages.h"
 #include "io/system_error.h"
 #include "io/unique_handle.h"
 #include "io/write_target.h"
@@ -13,7 +15,23 @@
 namespace qdvz::detail {
 namespace {
 
-Failure WriteFailure(DWORD error) {
+// Whether a name of path, or the whole of it, is beyond what Windows takes: such a path fails
+// as if a folder were missing.
+bool TooLong(const std::filesystem::path& path) {
+  for (const std::filesystem::path& part : path) {
+    if (part.native().size() > 255) return true;
+  }
+  std::error_code ignored;
+  const std::wstring full = std::filesystem::absolute(path, ignored).native();
+  return full.size() >= MAX_PATH && full.rfind(L"\\\\?\\", 0) != 0;
+}
+
+Failure WriteFailure(DWORD error, const std::filesystem::path& path) {
+  if ((error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ||
+       error == ERROR_INVALID_NAME) &&
+      TooLong(path)) {
+    return Failure{FailureKind::kFileAccess, msg::kNameTooLong};
+  }
   return FileFailure(FileStep::kWrite, static_cast<int>(error));
 }
 
@@ -85,6 +103,12 @@ class TemporaryNote {
 Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
   WriteTarget target;
   target.finalPath = path;
+  // A device name ("con.txt", "LPT1") is written in place, and only opened for that: a device
+  // that is not there fails to open as if it were a missing file.
+  if (IsDevicePath(path)) {
+    target.kind = WriteTarget::Kind::kOther;
+    return target;
+  }
   // Asking for no access opens devices and folders as well as files.
   UniqueHandle handle(CreateFileW(path.c_str(), 0,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -92,14 +116,14 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
   if (!handle.Valid()) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) return target;
-    return WriteFailure(error);
+    return WriteFailure(error, path);
   }
   if (GetFileType(handle.Get()) != FILE_TYPE_DISK) {
     target.kind = WriteTarget::Kind::kOther;
     return target;
   }
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(handle.Get(), &info)) return WriteFailure(GetLastError());
+  if (!GetFileInformationByHandle(handle.Get(), &info)) return WriteFailure(GetLastError(), path);
   if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
     target.kind = WriteTarget::Kind::kFolder;
     return target;
@@ -129,7 +153,7 @@ Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view
     if (!handle.Valid()) {
       DWORD error = GetLastError();
       if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
-        return WriteFailure(error);
+        return WriteFailure(error, path);
       }
     } else {
       note = NoteTemporaryFile(temporary);
@@ -142,21 +166,35 @@ Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view
   if (error != 0) DeleteFileW(temporary.c_str());
   ForgetTemporaryFile(note);
   if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return NewFile::kTaken;
-  if (error != 0) return WriteFailure(error);
+  if (error != 0) return WriteFailure(error, path);
   return NewFile::kWritten;
 }
 
 Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view bytes) {
+  // ReplaceFileW takes absolute names only (wine fails with relative ones).
+  std::error_code ignored;
+  std::filesystem::path target = std::filesystem::absolute(path, ignored);
+  if (target.empty()) target = path;
+  // A file that another program holds open without letting it be deleted cannot be replaced:
+  // say so before anything is written.
+  UniqueHandle probe(CreateFileW(target.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!probe.Valid() && GetLastError() == ERROR_SHARING_VIOLATION) {
+    return WriteFailure(ERROR_SHARING_VIOLATION, path);
+  }
+  probe.Close();
+
   std::filesystem::path temporary;
   UniqueHandle handle;
   for (unsigned attempt = 0; !handle.Valid(); ++attempt) {
-    temporary = TemporaryName(path, attempt);
+    temporary = TemporaryName(target, attempt);
     handle = UniqueHandle(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid()) {
       DWORD error = GetLastError();
       if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
-        return WriteFailure(error);
+        return WriteFailure(error, path);
       }
     }
   }
@@ -165,30 +203,56 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
   TemporaryNote noted(temporary);
   // The old contents must survive until the new ones are on the disk.
   DWORD error = WriteAndClose(handle, bytes, true);
-  if (error == 0 && !MoveFileExW(temporary.c_str(), path.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // ReplaceFileW keeps the old file's attributes, ACL and creation time on Windows, but not
+  // every implementation carries the attributes over (wine does not): they are given to the
+  // new file beforehand as well. The archive attribute is set either way: the contents are new
+  // since any backup.
+  const DWORD old = GetFileAttributesW(target.c_str());
+  if (error == 0 && old != INVALID_FILE_ATTRIBUTES) {
+    const DWORD kept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    SetFileAttributesW(temporary.c_str(), (old & kept) | FILE_ATTRIBUTE_ARCHIVE);
+  }
+  if (error == 0 && !ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
     error = GetLastError();
+    // Gone meanwhile: nothing is left to keep, and the new file takes its name.
+    if (error == ERROR_FILE_NOT_FOUND) {
+      error = MoveFileExW(temporary.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                  ? 0
+                  : GetLastError();
+    }
   }
   if (error != 0) {
     DeleteFileW(temporary.c_str());
-    return WriteFailure(error);
+    return WriteFailure(error, path);
   }
   return {};
 }
 
 Result<void> WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
-  // Devices (NUL, CON, a serial port) and pipes.
+  // Devices (NUL, CON, a serial port) and pipes. A device name that fails is named as one:
+  // the user may not know that the name is taken, and the system's error would say that a
+  // file or folder is missing.
+  const bool device = IsDevicePath(path);
+  auto failure = [&](DWORD error) {
+    return device ? Failure{FailureKind::kFileAccess, msg::kCannotWriteDevice}
+                  : WriteFailure(error, path);
+  };
   UniqueHandle handle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle.Valid()) return WriteFailure(GetLastError());
-  if (DWORD error = WriteAndClose(handle, bytes, false); error != 0) return WriteFailure(error);
+  if (!handle.Valid()) return failure(GetLastError());
+  if (DWORD error = WriteAndClose(handle, bytes, false); error != 0) return failure(error);
   return {};
 }
 
 Result<void> WriteToStream(StandardStream stream, std::string_view bytes) {
   HANDLE handle =
       GetStdHandle(stream == StandardStream::kError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-  if (DWORD error = WriteAll(handle, bytes); error != 0) return WriteFailure(error);
+  if (DWORD error = WriteAll(handle, bytes); error != 0) {
+    return FileFailure(FileStep::kWrite, static_cast<int>(error));
+  }
   return {};
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <span>
@@ -92,6 +93,7 @@ void HenkanForm::DatOpen_Click() try {
   auto fresh = std::make_unique<DataLineArray>();
   std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), fresh->begin());
   dataLines_.swap(*fresh);
+  loadedData_ = *path;
 
   Say(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
   window_.SetDisplayText(JoinWithCrLf(lines.first(count)));
@@ -107,6 +109,7 @@ void HenkanForm::datopen1_Click() try {
   if (!loaded) return EndFailedLoad(loaded.failure());
   // Like the data, the table holds exactly the items of the last file loaded.
   sizeItems_ = std::move(loaded->table.items);
+  loadedSizes_ = *path;
 
   window_.SetDisplayText(loaded->displayText);
   window_.SetCaption(ui_msg::kIdleCaption);
@@ -155,15 +158,29 @@ void HenkanForm::DatSave_Click() try {
     Say(ui_msg::kWrongSaveExtension);
     return;
   }
-  const std::u16string path = ChosenPath();
-  // Writing into a pipe would wait, and the window with it, until some other program reads.
-  if (KindOf(ToFsPath(path)) == FileKind::kPipeOrSocket) {
-    Say(msg::kCannotSaveToPipe);
+  const std::filesystem::path path = ToFsPath(ChosenPath());
+  // Writing into a pipe would wait, and the window with it, until some other program reads;
+  // what a device takes is lost, or never ends.
+  const FileKind kind = KindOf(path);
+  if (kind == FileKind::kPipeOrSocket || kind == FileKind::kDevice) {
+    Say(kind == FileKind::kDevice ? msg::kCannotSaveToDevice : msg::kCannotSaveToPipe);
     return;
+  }
+  // The files loaded are what the user works from: replacing one takes a yes, by whatever name
+  // the save reaches it.
+  InputFiles loaded;
+  loaded.Add(ToFsPath(loadedData_));
+  loaded.Add(ToFsPath(loadedSizes_));
+  if (std::optional<std::filesystem::path> input = loaded.ReplacedBy(path)) {
+    const bool data = *input == ToFsPath(loadedData_);
+    if (!window_.AskYesNo(ui_msg::ReplaceLoadedFile(data ? loadedData_ : loadedSizes_))) {
+      Say(ui_msg::kNotSaved);
+      return;
+    }
   }
   window_.SetCaption(ui_msg::kWritingCaption);
   // SaveText adds the closing CR LF and replaces the file only once all of it is written.
-  if (Result<void> saved = SaveText(ToFsPath(path), window_.DisplayText()); !saved) {
+  if (Result<void> saved = SaveText(path, window_.DisplayText()); !saved) {
     window_.SetCaption(ui_msg::kIdleCaption);
     Say(Describe(saved.failure()));
     return;

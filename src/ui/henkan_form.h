@@ -59,6 +59,10 @@ class HenkanForm {
   DataLineArray dataLines_{};
   SizeItems sizeItems_{};
   std::u16string savedDisplay_;
+  // The paths of the QD data file and the character-size file loaded last: a save asks before
+  // it replaces either.
+  std::u16string loadedData_;
+  std::u16string loadedSizes_;
 };
 
 }  // namespace qdvz

@@ -1,6 +1,9 @@
 #pragma once
 
-// The window's captions and status texts.
+#include <string>
+#include <string_view>
+
+// The window's captions, status texts and questions.
 namespace qdvz::ui_msg {
 
 inline constexpr char16_t kStartCaption[] = u"ＱＤ→ＶＺ線変形データ変換";
@@ -20,6 +23,12 @@ inline constexpr char16_t kNameToSave[] = u"保存するファイル名を入力
 inline constexpr char16_t kWrongSaveExtension[] =
     u"拡張子が違います、ファイルの拡張子を、dat・qdc・txtに変更してください";
 inline constexpr char16_t kSaved[] = u"保存が完了しました";
+// A save that would replace a file the window has loaded asks first; No saves nothing.
+inline std::u16string ReplaceLoadedFile(std::u16string_view path) {
+  return u"「" + std::u16string(path) +
+         u"」は読み込んだファイルです。\n表示中の内容で置き換えますか？";
+}
+inline constexpr char16_t kNotSaved[] = u"保存しませんでした（読み込んだファイルはそのままです）";
 
 inline constexpr char16_t kConvertingCaption[] = u"データの変換中";   // after the file name
 inline constexpr char16_t kConvertingStatus[] = u"をデータの変換中";  // after the file name

@@ -122,13 +122,17 @@ TEST(Qd2vz, RefusesAnArgumentWithALoneSurrogate) {
 
 // cmd.exe hands * and ? over as typed: qd2vz expands them, quoted or not, with or without a
 // folder part; a pattern that matches nothing is named and the batch goes on. Names that
-// Windows refuses are named in words.
+// Windows refuses are named in words; a device name is written in place, or named as a device
+// when that fails. An existing output is replaced by a relative name as well.
 TEST(Qd2vz, NamesAsCmdExeHandsThemOver) {
   TempDir dir;
   fs::copy_file(test::DataPath("runs/example1.dat"), dir / "a.dat");
   fs::copy_file(test::DataPath("runs/example2.dat"), dir / "b.dat");
   fs::create_directory(dir / "sub");
   fs::copy_file(test::DataPath("runs/example1.dat"), dir / "sub" / "c.dat");
+  const std::string kDevice =
+      "デバイスに書き込めません（CON・PRN・AUX・NUL・COM1～COM9・LPT1～LPT9 は、"
+      "拡張子を付けてもデバイスの名前です）\n";
   struct Row {
     std::string args;
     int status;
@@ -146,6 +150,15 @@ TEST(Qd2vz, NamesAsCmdExeHandsThemOver) {
        1,
        {},
        "qd2vz: a<b.dat: ファイル名が正しくありません（使えない文字が含まれています）\n"},
+      {"-o out1\\a.txt a.dat", 0, {"out1\\a.txt"}, ""},
+      {"-o " + std::string(300, 'x') + ".txt a.dat",
+       1,
+       {},
+       "qd2vz: " + std::string(300, 'x') + ".txt: ファイル名かパスが長すぎます\n"},
+      {"-o nul.txt a.dat", 0, {}, ""},
+      {"-o con.txt a.dat", 1, {}, "qd2vz: con.txt: " + kDevice},
+      {"-o LPT1.txt a.dat", 1, {}, "qd2vz: LPT1.txt: " + kDevice},
+      {"-o prn.dat a.dat", 1, {}, "qd2vz: prn.dat: " + kDevice},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.args);

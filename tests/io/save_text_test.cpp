@@ -164,15 +164,32 @@ TEST(SaveText, WindowsNamesDevicesAndLocks) {
   ASSERT_TRUE(SetFileAttributesW((dir / "old.txt").c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(RefusalOf(SaveText(dir / "old.txt", u"x")), (Refusal{msg::kNoWritePermission, 0}));
   SetFileAttributesW((dir / "old.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
-  // A file that another program holds open without sharing cannot be replaced.
+  // A file that another program holds open without sharing cannot be replaced, and saving
+  // says why as loading does.
   HANDLE held = CreateFileW((dir / "old.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(SaveText(dir / "old.txt", u"x"));
+  EXPECT_EQ(RefusalOf(SaveText(dir / "old.txt", u"x")), (Refusal{msg::kFileInUse, 0}));
   EXPECT_EQ(ReadFileBytes(dir / "old.txt").failure().message, msg::kFileInUse);
   CloseHandle(held);
   EXPECT_TRUE(ReadFileBytes("NUL"));
   EXPECT_EQ(test::ReadBytes(dir / "old.txt"), "old contents");
+  // A name longer than Windows takes is named so, not as a missing folder.
+  EXPECT_EQ(RefusalOf(SaveText(dir / std::string(300, 'x'), u"x")),
+            (Refusal{msg::kNameTooLong, 0}));
+  EXPECT_EQ(dir.Names(), (std::set<std::string>{"old.txt", "線記号.txt"}));
+
+  // A replaced file keeps its attributes, whether named absolutely or not.
+  ASSERT_TRUE(SetFileAttributesW((dir / "old.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(SaveText(dir / "old.txt", u"new"));
+  const fs::path here = fs::current_path();
+  fs::current_path(dir.path());
+  ASSERT_TRUE(SaveText("old.txt", u"newer"));
+  fs::current_path(here);
+  EXPECT_EQ(GetFileAttributesW((dir / "old.txt").c_str()) &
+                (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+            DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
+  EXPECT_EQ(test::ReadBytes(dir / "old.txt"), "newer\r\n");
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"old.txt", "線記号.txt"}));
 }
 #endif

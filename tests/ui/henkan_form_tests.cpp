@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 #include <filesystem>
+#include <map>
 #include <new>
 #include <optional>
 #include <set>
@@ -24,10 +27,12 @@
 #include "convert/messages.h"
 #include "fake_window.h"
 #include "io/cp932_runs.h"
+#include "io/file_path.h"
 #include "io/io_messages.h"
 #include "support/data.h"
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "ui/ui_messages.h"
 
 namespace qdvz {
 namespace {
@@ -141,6 +146,9 @@ TEST_F(HenkanFormTest, Loads) {
 #ifndef _WIN32
       // A device or a pipe would block the window: refused before it is opened.
       {kOpen, "null.dat", "", true, msg::kNotRegularFile, {}},
+#else
+      {kOpen, "con.dat", "", true, msg::kNotRegularFile, {}},
+      {kSizes, "nul.qdc", "", true, msg::kNotRegularFile, {}},
 #endif
   };
   for (const Row& row : rows) {
@@ -214,41 +222,95 @@ TEST_F(HenkanFormTest, Converts) {
   }
 }
 
-// Saving the display: the names taken, a pipe refused before anything is written (it would
-// block the window), a failed write reported with the caption back. The file list is filled
-// again after a save; a refusal leaves every file as it was.
+// Every regular file of a folder and its bytes.
+std::map<std::string, std::string> Files(const test::TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    if (entry.is_regular_file())
+      files[test::Utf8Name(entry.path().filename())] = test::ReadBytes(entry);
+  }
+  return files;
+}
+
+// Saving the display: the names taken, a pipe or a device refused before anything is written
+// (a pipe would block the window, a device loses the text), a failed write reported with the
+// caption back. A file the window has loaded is replaced only when the user says yes to a
+// question that names it, whatever name the save reaches it by; any other file is replaced
+// without asking. The file list is filled again after a save; a refusal or a no leaves every
+// file, the display and the caption as they were.
 TEST_F(HenkanFormTest, Saves) {
   const std::u16string wrongName =
       U("拡張子が違います、ファイルの拡張子を、dat・qdc・txtに変更してください");
+  const std::u16string no = U("保存しませんでした（読み込んだファイルはそのままです）");
+  const std::u16string data = SelectedFilePath(temp.path().u16string(), u"loaded data.dat");
+  const std::u16string sizes = SelectedFilePath(temp.path().u16string(), u"sizes.qdc");
+  const std::u16string device = msg::kCannotSaveToDevice;
   struct Row {
-    const char* name;
-    bool taken;
+    std::string name;
+    bool taken;  // the caption says it writes
     std::u16string status;
+    const std::u16string* asks = nullptr;  // the loaded file the question names
+    bool yes = false;
   };
   // clang-format off
   const Row rows[] = {
       {"out.txt", true, kSaved}, {"x.QDC", true, kSaved}, {"xdat", true, kSaved},
+      {"other.txt", true, kSaved},
       {"x.vzm", false, wrongName}, {"y.Txt", false, wrongName},
       {"", false, U("保存するファイル名を入力、又は選択してください")},
       {"nodir/x.txt", true, msg::kFolderNotFound},
+      {std::string(300, 'x') + ".txt", true, msg::kNameTooLong},
+      {"loaded data.dat", false, no, &data}, {"loaded data.dat", true, kSaved, &data, true},
+      {"sizes.qdc", false, no, &sizes}, {"sizes.qdc", true, kSaved, &sizes, true},
+      {"link.dat", false, no, &data}, {"link.dat", true, kSaved, &data, true},
 #ifndef _WIN32
       {"pipe.txt", false, msg::kCannotSaveToPipe},
+      {"null.dat", false, device},
+#else
+      {"LOADED DATA.DAT", false, no, &data}, {"<short name>", false, no, &data},
+      {"..\\" + test::Utf8Name(temp.path().filename()) + "\\loaded data.dat", false, no, &data},
+      {"nul.txt", false, device}, {"con.txt", false, device}, {"CON .txt", false, device},
+      {"aux.dat", false, device}, {"prn.TXT", false, device}, {"com1.txt", false, device},
+      {"lpt9.qdc", false, device},
 #endif
   };
   // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
+    test::WriteBytes(temp / "loaded data.dat", test::ReadBytes(DataPath("runs/example1.dat")));
+    test::WriteBytes(temp / "sizes.qdc", test::ReadBytes(DataPath("runs/sizes.qdc")));
+    test::WriteBytes(temp / "other.txt", "other");
+    fs::remove(temp / "link.dat");
+#ifndef _WIN32
+    fs::create_symlink("loaded data.dat", temp / "link.dat");
+    const std::string name = row.name;
+#else
+    fs::create_hard_link(temp / "loaded data.dat", temp / "link.dat");
+    std::string name = row.name;
+    if (name == "<short name>") {
+      wchar_t shortPath[MAX_PATH];
+      ASSERT_NE(GetShortPathNameW((temp / "loaded data.dat").c_str(), shortPath, MAX_PATH), 0u);
+      name = test::Utf8Name(fs::path(shortPath).filename());
+      ASSERT_NE(name, "loaded data.dat");
+    }
+#endif
     Session s(temp);
+    s.Click(kSizes, "sizes.qdc");
+    s.Click(kOpen, "loaded data.dat");
     s.window.display = u"vzm\r\nend";
-    const auto before = temp.Names();
-    s.Click(&HenkanForm::DatSave_Click, row.name);
+    s.window.answer = row.yes;
+    s.Forget();
+    const auto before = Files(temp);
+    s.Click(&HenkanForm::DatSave_Click, name);
     EXPECT_EQ(s.window.statuses, (Texts{u"", row.status}));
     EXPECT_EQ(s.window.captions, (row.taken ? Texts{U("データ書き込み中"), kIdle} : Texts{}));
+    EXPECT_EQ(s.window.questions, row.asks ? Texts{ui_msg::ReplaceLoadedFile(*row.asks)} : Texts{});
+    EXPECT_EQ(s.window.display, u"vzm\r\nend");
     EXPECT_EQ(s.window.refreshes, row.status == kSaved ? 1 : 0);
     if (row.status == kSaved) {
-      EXPECT_EQ(test::ReadBytes(temp / row.name), "vzm\r\nend\r\n");
+      EXPECT_EQ(test::ReadBytes(temp / name), "vzm\r\nend\r\n");
     } else {
-      EXPECT_EQ(temp.Names(), before);
+      EXPECT_EQ(Files(temp), before);
     }
   }
 }

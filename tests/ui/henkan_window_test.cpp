@@ -1,12 +1,14 @@
 // The Qt window driven as a user drives it, offscreen: its controls, the whole road through
 // real clicks and keys, the browser, drops, the folder watch, and the program's start.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -16,6 +18,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <memory>
 
@@ -234,6 +237,27 @@ class HenkanWindowTest : public QObject {
     QFile saved(path("out.txt"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), DataFile(QStringLiteral("codes_03_04.expected")));
+
+    // Saving over the data loaded asks first, with No the default answer that Enter gives.
+    QString question;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (!box || !box->isVisible()) continue;
+        question = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+      }
+    });
+    answer.start(20);
+    fileName->setText(QStringLiteral("codes_03_04.dat"));
+    QTest::mouseClick(control("DatSave"), Qt::LeftButton);
+    answer.stop();
+    QVERIFY2(question.contains(path("codes_03_04.dat")), qPrintable(question));
+    QCOMPARE(status(), T("保存しませんでした（読み込んだファイルはそのままです）"));
+    QFile data(path("codes_03_04.dat"));
+    QVERIFY(data.open(QIODevice::ReadOnly));
+    QCOMPARE(data.readAll(), DataFile(QStringLiteral("codes_03_04.dat")));
     QTest::mouseClick(control("Exit"), Qt::LeftButton);
     QVERIFY(!window_->isVisible());
   }
