@@ -35,20 +35,29 @@ constexpr char16_t kStdoutFailed[] = u"標準出力に書き込めません";
 constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを作れません";
 constexpr char16_t kNoMatch[] = u"このパターンに一致するファイルがありません";
 
-constexpr char kHelp[] =
-    "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
-    "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。\n"
-    "入力と出力はコードページ932（Shift-JIS）、行末は CR LF です。\n"
-    "\n"
-    "  -s, --sizes=FILE      文字サイズ設定ファイル（必須）\n"
-    "  -o, --output=FILE     マクロを FILE に書く（入力が一つのとき）\n"
-    "  -d, --directory=DIR   各入力のマクロを DIR/<名前>.txt に書く\n"
-    "  -h, --help            この説明を表示して終了する\n"
-    "  -V, --version         版を表示して終了する\n"
-    "\n"
-    "FILE が - のときは標準入力を読みます。-o も -d もないとき（-o - のときも）はマクロを"
-    "標準出力に書きます。\n"
-    "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
+// The help. On Windows it writes paths with backslashes and names /?, the help switch of Windows
+// programs.
+std::string HelpText() {
+#ifdef _WIN32
+  const std::string separator = "\\", helpSwitches = "-h, --help, /?    ";
+#else
+  const std::string separator = "/", helpSwitches = "-h, --help        ";
+#endif
+  return "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
+         "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。\n"
+         "入力と出力はコードページ932（Shift-JIS）、行末は CR LF です。\n"
+         "\n"
+         "  -s, --sizes=FILE      文字サイズ設定ファイル（必須）\n"
+         "  -o, --output=FILE     マクロを FILE に書く（入力が一つのとき）\n"
+         "  -d, --directory=DIR   各入力のマクロを DIR" +
+         separator + "<名前>.txt に書く\n  " + helpSwitches +
+         "    この説明を表示して終了する\n"
+         "  -V, --version         版を表示して終了する\n"
+         "\n"
+         "FILE が - のときは標準入力を読みます。-o も -d もないとき（-o - のときも）はマクロを"
+         "標準出力に書きます。\n"
+         "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
+}
 
 void Report(const std::string& file, int line, std::u16string_view message) {
   std::string where = file.empty() ? "" : file + ":";
@@ -181,8 +190,9 @@ int Run(const std::vector<std::string>& args) {
   }
   const Options& options = *parsed;
   if (options.help || options.version) {
-    std::string text = options.help ? kHelp : std::string("qd2vz (qdvz) ") + QDVZ_VERSION + "\n";
-    if (WriteStdout(text)) return 0;
+    std::string text =
+        options.help ? HelpText() : std::string("qd2vz (qdvz) ") + QDVZ_VERSION + "\n";
+    if (WriteText(TextStream::kOutput, text)) return 0;
     Report("", 0, kStdoutFailed);
     return 1;
   }
