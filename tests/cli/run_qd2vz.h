@@ -111,9 +111,8 @@ inline std::string WrittenText(const std::string& utf8) {
     wide += c;
   }
   std::string bytes(wide.size() * 2, '\0');
-  bytes.resize(static_cast<size_t>(WideCharToMultiByte(932, 0, wide.data(), int(wide.size()),
-                                                       bytes.data(), int(bytes.size()), nullptr,
-                                                       nullptr)));
+  bytes.resize(static_cast<size_t>(WideCharToMultiByte(
+      932, 0, wide.data(), int(wide.size()), bytes.data(), int(bytes.size()), nullptr, nullptr)));
   return bytes;
 #else
   return utf8;

@@ -12,7 +12,9 @@
 namespace qdvz {
 namespace {
 
-std::wstring Wide(const char* utf8) { return test::Utf8Path(utf8).wstring(); }
+std::wstring Wide(const char* utf8) {
+  return test::Utf8Path(utf8).wstring();
+}
 
 TEST(VersionInfo, BothProgramsSayWhatAndWhichVersionTheyAre) {
   struct Row {
