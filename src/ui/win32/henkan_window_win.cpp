@@ -375,8 +375,8 @@ void HenkanWindow::CreateControls(HINSTANCE instance) {
   openFolderIcon_ = FolderIcon(true);
 }
 
-// Places the controls and makes their fonts for a dpi: at the start, and when the window moves
-// to a monitor of another dpi.
+// Places the controls and makes their fonts for a dpi: at the start, when the window moves to a
+// monitor of another dpi, and when the user picks another UI font.
 void HenkanWindow::ApplyLayout(UINT dpi) {
   dpi_ = dpi;
   const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
@@ -718,7 +718,7 @@ void HenkanWindow::RefreshFileList() {
   SendMessageW(file1, WM_SETREDRAW, FALSE, 0);
   SendMessageW(file1, LB_RESETCONTENT, 0, 0);
   // The files whose long names match a pattern, hidden and system files left out. (LB_DIR
-  // would also match 8.3 short names: "*.dat" would list "x.data" as "X~1.DAT".)
+  // also matches 8.3 short names: it would list "x.data" for "*.dat", through "X~1.DAT".)
   WIN32_FIND_DATAW found;
   const HANDLE search = FindFirstFileExW(JoinPath(directory_, L"*").c_str(), FindExInfoBasic,
                                          &found, FindExSearchNameMatch, nullptr, 0);
