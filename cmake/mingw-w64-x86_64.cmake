@@ -18,5 +18,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # under wine they exit silently when those are missing.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# Non-ASCII file names work under wine only with an installed UTF-8 locale.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env WINEDEBUG=-all LC_ALL=C.UTF-8 /usr/lib/wine/wine64)
+# wine, in C.UTF-8 unless the caller gives a UTF-8 locale (see wine.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine.sh)

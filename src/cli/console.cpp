@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <iostream>
 
 #include "convert/text.h"
+#include "io/name_pattern.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -35,25 +35,67 @@ std::string Shown(const std::filesystem::path& path) {
 #endif
 }
 
-void WriteError(const std::string& text) {
 #ifdef _WIN32
-  HANDLE console = GetStdHandle(STD_ERROR_HANDLE);
-  DWORD mode = 0;
-  if (console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode)) {
-    std::u16string wide = FromUtf8(text);
-    DWORD written = 0;
-    WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    return;
+namespace {
+
+// Text in the ANSI code page with CR LF line ends. A character the code page lacks (a name in
+// another script) becomes '?', never a look-alike that names another file.
+std::string AnsiText(std::u16string_view text) {
+  std::wstring lines;
+  lines.reserve(text.size() + text.size() / 32);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) lines += L'\r';
+    lines += static_cast<wchar_t>(text[i]);
   }
+  if (lines.empty()) return {};
+  const UINT codePage = GetACP();
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int length = static_cast<int>(lines.size());
+  const int size =
+      WideCharToMultiByte(codePage, flags, lines.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(std::max(size, 0)), '\0');
+  WideCharToMultiByte(codePage, flags, lines.data(), length, bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+}  // namespace
 #endif
-  std::cerr << text << std::flush;
+
+bool WriteText(TextStream stream, const std::string& text) {
+  FILE* const file = stream == TextStream::kOutput ? stdout : stderr;
+#ifdef _WIN32
+  const HANDLE handle =
+      GetStdHandle(stream == TextStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+    std::fflush(file);  // whatever went through the C stream comes first
+    const std::u16string wide = FromUtf8(text);
+    size_t done = 0;
+    while (done < wide.size()) {
+      // A console takes a limited amount at once; bigger writes fail on older Windows.
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(wide.size() - done, 8192));
+      if (chunk > 1 && wide[done + chunk - 1] >= 0xD800 && wide[done + chunk - 1] < 0xDC00) {
+        --chunk;  // a surrogate pair stays together
+      }
+      DWORD written = 0;
+      if (!WriteConsoleW(handle, wide.data() + done, chunk, &written, nullptr) || written == 0) {
+        return false;
+      }
+      done += written;
+    }
+    return true;
+  }
+  const std::string bytes = AnsiText(FromUtf8(text));
+#else
+  const std::string& bytes = text;
+#endif
+  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
 }
 
 void UseBinaryStreams() {
 #ifdef _WIN32
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
-  // Messages reach a file or pipe as UTF-8 bytes with LF line ends, as on POSIX.
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
 }
@@ -97,6 +139,7 @@ std::vector<std::string> ExpandWildcards(const std::vector<std::string>& args) {
     // The folder part is kept as typed; only the last part of the name is a pattern.
     std::filesystem::path pattern = ArgPath(arg);
     std::string folder = arg.substr(0, arg.find_last_of("\\/:") + 1);
+    const std::u16string namePattern = FromUtf8(arg.substr(folder.size()));
     std::vector<std::string> matches;
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
@@ -105,6 +148,8 @@ std::vector<std::string> ExpandWildcards(const std::vector<std::string>& args) {
       do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         std::wstring name = found.cFileName;
+        // The search also matched each file's 8.3 short name.
+        if (!MatchesNamePattern(std::u16string(name.begin(), name.end()), namePattern)) continue;
         matches.push_back(folder + ToUtf8(std::u16string(name.begin(), name.end())));
       } while (FindNextFileW(search, &found));
       FindClose(search);

@@ -14,11 +14,20 @@ std::filesystem::path ArgPath(const std::string& arg);
 // A path as UTF-8 text for messages.
 std::string Shown(const std::filesystem::path& path);
 
-// Writes UTF-8 text to standard error. A Windows console shows it through the wide-character
-// interface, whatever its code page; a file or pipe receives the UTF-8 bytes, as on POSIX.
-void WriteError(const std::string& text);
+// Writes UTF-8 text for the user (the help, the version, messages) to standard output or
+// error; false when it could not all be written. On POSIX the bytes go out as they are. On
+// Windows a console shows the text through the wide-character interface, whatever its code
+// page, and a file or a pipe receives it as Windows programs write text there: in the ANSI
+// code page (GetACP(), 932 on a Japanese Windows) with CR LF line ends, so that `type` and
+// Notepad show it.
+enum class TextStream { kOutput, kError };
+bool WriteText(TextStream stream, const std::string& text);
+inline void WriteError(const std::string& text) {
+  WriteText(TextStream::kError, text);
+}
 
-// Standard input and output carry code page 932 bytes unchanged (no CR LF translation).
+// Standard input and output carry code page 932 bytes unchanged (no CR LF translation); text
+// for the user is translated by WriteText itself.
 void UseBinaryStreams();
 
 // A write into a pipe whose reader has gone fails (EPIPE) like any failed write, so that it
@@ -28,13 +37,14 @@ void FailWritesToClosedPipes();
 // Every input allocates and frees the same few hundred kilobytes; handing them back to the
 // system after each file and faulting them in again cost more than converting it.
 void KeepFreedMemory();
-// Writes bytes to standard output; false when they could not all be written.
+// Writes bytes (the macro: data, not text) to standard output exactly as they are; false when
+// they could not all be written.
 bool WriteStdout(const std::string& bytes);
 
 // Windows programs expand * and ? in file names themselves: cmd.exe hands them over as typed.
-// Each such argument becomes the files it matches (not folders), in name order; one that
-// matches nothing stays as it is. Elsewhere the shell has expanded them already, and a name
-// may hold those characters.
+// Each such argument becomes the files it matches (not folders) by their long names, in name
+// order; one that matches nothing stays as it is. Elsewhere the shell has expanded them already,
+// and a name may hold those characters.
 std::vector<std::string> ExpandWildcards(const std::vector<std::string>& args);
 // Whether an argument is a pattern that ExpandWildcards could not expand.
 bool HasWildcard(const std::string& arg);

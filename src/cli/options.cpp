@@ -12,6 +12,13 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
   bool onlyFiles = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+#ifdef _WIN32
+    // The help switch of Windows programs; no file name can hold '?'.
+    if (!onlyFiles && arg == "/?") {
+      o.help = true;
+      continue;
+    }
+#endif
     if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
       o.inputs.push_back(arg);
       continue;

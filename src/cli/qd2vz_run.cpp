@@ -38,23 +38,32 @@ constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを�
 constexpr char16_t kNoMatch[] = u"このパターンに一致するファイルがありません";
 constexpr char16_t kEmptyInputName[] = u"入力ファイルの名前が空です";
 
-constexpr char kHelp[] =
-    "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
-    "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。\n"
-    "入力と出力はコードページ932（Shift-JIS）、行末は CR LF です。\n"
-    "\n"
-    "  -s, --sizes=FILE      文字サイズ設定ファイル（必須）\n"
-    "  -o, --output=FILE     マクロを FILE に書く（入力が一つのとき）\n"
-    "  -d, --directory=DIR   各入力のマクロを DIR/<名前>.txt に書く\n"
-    "  -h, --help            この説明を表示して終了する\n"
-    "  -V, --version         版を表示して終了する\n"
-    "\n"
-    "入力の FILE が - のときは標準入力を読みます。-s - は文字サイズ設定ファイルを標準入力"
-    "から読みます（入力の - とは一緒に使えません）。\n"
-    "-o も -d もないとき（-o - のときも）はマクロを標準出力に書きます。\n"
-    "新しい出力は一時ファイルを経て完成してから現れ、中断（Ctrl+C など）しても一時ファイルや"
-    "書きかけのファイルは残りません。\n"
-    "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
+// The help. On Windows it writes paths with backslashes and names /?, the help switch of Windows
+// programs.
+std::string HelpText() {
+#ifdef _WIN32
+  const std::string separator = "\\", helpSwitches = "-h, --help, /?    ";
+#else
+  const std::string separator = "/", helpSwitches = "-h, --help        ";
+#endif
+  return "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
+         "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。\n"
+         "入力と出力はコードページ932（Shift-JIS）、行末は CR LF です。\n"
+         "\n"
+         "  -s, --sizes=FILE      文字サイズ設定ファイル（必須）\n"
+         "  -o, --output=FILE     マクロを FILE に書く（入力が一つのとき）\n"
+         "  -d, --directory=DIR   各入力のマクロを DIR" +
+         separator + "<名前>.txt に書く\n  " + helpSwitches +
+         "    この説明を表示して終了する\n"
+         "  -V, --version         版を表示して終了する\n"
+         "\n"
+         "入力の FILE が - のときは標準入力を読みます。-s - は文字サイズ設定ファイルを標準入力"
+         "から読みます（入力の - とは一緒に使えません）。\n"
+         "-o も -d もないとき（-o - のときも）はマクロを標準出力に書きます。\n"
+         "新しい出力は一時ファイルを経て完成してから現れ、中断（Ctrl+C など）しても一時ファイルや"
+         "書きかけのファイルは残りません。\n"
+         "終了状態: 0 すべて変換した、1 変換できない入力があった、2 使い方の誤り。\n";
+}
 
 // "出力先のフォルダーを作れません（why）", the cause in the words of a failed write.
 std::u16string CannotCreateDirectory(const fs::path& folder, std::error_code error) {
@@ -229,8 +238,9 @@ int Run(const std::vector<std::string>& args) {
   }
   const Options& options = *parsed;
   if (options.help || options.version) {
-    std::string text = options.help ? kHelp : std::string("qd2vz (qdvz) ") + QDVZ_VERSION + "\n";
-    if (WriteStdout(text)) return 0;
+    std::string text =
+        options.help ? HelpText() : std::string("qd2vz (qdvz) ") + QDVZ_VERSION + "\n";
+    if (WriteText(TextStream::kOutput, text)) return 0;
     Report("", 0, kStdoutFailed);
     return 1;
   }

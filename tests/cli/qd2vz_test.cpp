@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/qd2vz_run.h"
+#include "convert/text.h"
 #include "io/cp932_runs.h"
 #include "support/data.h"
 #include "support/run_qd2vz.h"
@@ -55,7 +56,7 @@ TEST(Qd2vz, JapaneseFileNames) {
   fs::copy_file(kSizes, dir / "文字サイズ.qdc");
   test::Qd2vzResult batch = RunQd2vz(dir, "-s 文字サイズ.qdc -d 出力 線記号.dat 無い.dat");
   EXPECT_EQ(batch.status, 1);
-  EXPECT_EQ(batch.err, "qd2vz: 無い.dat: ファイルが見つかりません\n");
+  EXPECT_EQ(batch.err, test::WrittenText("qd2vz: 無い.dat: ファイルが見つかりません\n"));
   EXPECT_EQ(ReadBytes(dir / "出力/線記号.txt"),
             ReadBytes(test::DataPath("runs/example1.expected")));
 }
@@ -116,18 +117,20 @@ TEST(Qd2vz, RefusesAnArgumentWithALoneSurrogate) {
       test::RunCommandLine(dir, L"\"" + fs::absolute(QD2VZ).wstring() + L"\" -s \"" +
                                     kSizes.wstring() + L"\" in.dat -o \"x\xD800.txt\"");
   EXPECT_EQ(result.status, 2);
-  EXPECT_EQ(result.err, "qd2vz: 引数 5 に UTF-16 として不正な文字があります\n");
+  EXPECT_EQ(result.err, test::WrittenText("qd2vz: 引数 5 に UTF-16 として不正な文字があります\n"));
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"in.dat"}));
 }
 
 // cmd.exe hands * and ? over as typed: qd2vz expands them, quoted or not, with or without a
-// folder part; a pattern that matches nothing is named and the batch goes on. Names that
-// Windows refuses are named in words; a device name is written in place, or named as a device
-// when that fails. An existing output is replaced by a relative name as well.
+// folder part, by long names only (x.data is X~1.DAT for Windows' own matching); a pattern
+// that matches nothing is named and the batch goes on. Names that Windows refuses are named
+// in words; a device name is written in place, or named as a device when that fails. An
+// existing output is replaced by a relative name as well.
 TEST(Qd2vz, NamesAsCmdExeHandsThemOver) {
   TempDir dir;
   fs::copy_file(test::DataPath("runs/example1.dat"), dir / "a.dat");
   fs::copy_file(test::DataPath("runs/example2.dat"), dir / "b.dat");
+  test::WriteBytes(dir / "x.data", "no QD data");
   fs::create_directory(dir / "sub");
   fs::copy_file(test::DataPath("runs/example1.dat"), dir / "sub" / "c.dat");
   const std::string kDevice =
@@ -164,9 +167,83 @@ TEST(Qd2vz, NamesAsCmdExeHandsThemOver) {
     SCOPED_TRACE(row.args);
     test::Qd2vzResult result = RunQd2vz(dir, "-s " + Quoted(kSizes) + " " + row.args, true);
     EXPECT_EQ(result.status, row.status);
-    EXPECT_EQ(result.err, row.err);
+    EXPECT_EQ(result.err, test::WrittenText(row.err));
     for (const std::string& name : row.written) EXPECT_TRUE(fs::exists(dir / name)) << name;
   }
+}
+
+// Text reaches a file or pipe as Windows programs write it: in the ANSI code page (932 here)
+// with CR LF, the help with Windows paths and /? as its switch; the macro on standard output is
+// data and keeps its bytes.
+TEST(Qd2vz, WritesTextAsWindowsProgramsDo) {
+  TempDir dir;
+  fs::copy_file(test::DataPath("runs/example1.dat"), dir / "in.dat");
+  const std::string help = test::WrittenText(ReadBytes(test::DataPath("qd2vz_help_windows.txt")));
+  struct Row {
+    std::string args;
+    int status;
+    std::string out, err;
+  };
+  const Row rows[] = {
+      {"--help", 0, help, ""},
+      {"/?", 0, help, ""},
+      {"-V", 0, test::WrittenText("qd2vz (qdvz) " QDVZ_VERSION "\n"), ""},
+      {"-s " + Quoted(kSizes) + " in.dat", 0, ReadBytes(test::DataPath("runs/example1.expected")),
+       ""},
+      {"-s " + Quoted(kSizes) + " 無い.dat", 1, "",
+       test::WrittenText("qd2vz: 無い.dat: ファイルが見つかりません\n")},
+      {"-x", 2, "",
+       test::WrittenText("qd2vz: 不明なオプションです: -x\n"
+                         "qd2vz: 詳しくは 'qd2vz --help' を参照してください\n")},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args);
+    const test::Qd2vzResult result = RunQd2vz(dir, row.args);
+    EXPECT_EQ(result.status, row.status);
+    EXPECT_EQ(result.out, row.out);
+    EXPECT_EQ(result.err, row.err);
+  }
+}
+
+// In a console the help is shown through the wide-character interface: the Japanese arrives
+// whole, whatever the console's code page (the test opens a console of its own and reads
+// back what it shows).
+TEST(Qd2vz, ShowsTextInAConsoleAsIs) {
+  FreeConsole();
+  ASSERT_TRUE(AllocConsole()) << "no console: error " << GetLastError();
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const HANDLE screen =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  &inherit, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(screen, INVALID_HANDLE_VALUE);
+  constexpr SHORT kWidth = 200;  // no line of the help wraps
+  SetConsoleScreenBufferSize(screen, COORD{kWidth, 100});
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = screen;
+  std::wstring line = L"\"" + fs::absolute(QD2VZ).wstring() + L"\" --help";
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                             &startup, &process));
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 1;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::wstring shown;
+  for (SHORT row = 0; row < 20; ++row) {
+    std::wstring text(kWidth, L' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, text.data(), kWidth, COORD{0, row}, &read);
+    text.resize(text.find_last_not_of(L' ') + 1);
+    shown += text + L"\n";
+  }
+  CloseHandle(screen);
+  FreeConsole();
+  EXPECT_EQ(status, 0u);
+  const std::u16string help = FromUtf8(ReadBytes(test::DataPath("qd2vz_help_windows.txt")));
+  EXPECT_EQ(std::u16string(shown.begin(), shown.end()).substr(0, help.size()), help);
 }
 #endif
 

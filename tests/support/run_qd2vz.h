@@ -100,6 +100,25 @@ inline Qd2vzResult RunQd2vz(const TempDir& dir, const std::string& args, bool in
 }
 #endif
 
+// What qd2vz writes to a file or pipe for a text of its own (help, version, messages), given
+// as UTF-8 with LF line ends: the same bytes on POSIX; on Windows code page 932 with CR LF,
+// as on a Japanese Windows, whose ANSI code page the Windows tests give wine.
+inline std::string WrittenText(const std::string& utf8) {
+#ifdef _WIN32
+  std::wstring wide;
+  for (wchar_t c : Utf8Path(utf8).wstring()) {
+    if (c == L'\n') wide += L'\r';
+    wide += c;
+  }
+  std::string bytes(wide.size() * 2, '\0');
+  bytes.resize(static_cast<size_t>(WideCharToMultiByte(
+      932, 0, wide.data(), int(wide.size()), bytes.data(), int(bytes.size()), nullptr, nullptr)));
+  return bytes;
+#else
+  return utf8;
+#endif
+}
+
 inline std::string Quoted(const std::filesystem::path& path) {
   return "\"" + Utf8Name(path) + "\"";
 }

@@ -75,6 +75,8 @@ class HenkanWin32Test : public ::testing::Test {
     fs::create_directory(dir_ / "sub");
     test::WriteBytes(dir_ / "sub/a.txt", "");
     test::WriteBytes(dir_ / "notes.bin", "");
+    // Not listed: *.dat matches its short name X~1.DAT, not its name.
+    test::WriteBytes(dir_ / "x.data", "");
     // The lists open in the working directory; the test's own must stay, for finding qd2vz.
     const fs::path before = fs::current_path();
     fs::current_path(dir_.path());
@@ -203,6 +205,63 @@ TEST_F(HenkanWin32Test, ControlsAreAsLaidOut) {
   }
   EXPECT_EQ(next, nullptr);
   RemoveWindowSubclass(window, NoteClicks, 1);
+}
+
+// Every caption is shown whole, in UI fonts of different widths (IPAexGothic and the wider
+// IPAGothic stand in for Windows' MS UI Gothic, Meiryo UI, Yu Gothic UI) at 96 and 144 dpi:
+// measured in its control's font, it fits inside the control, so that "ファイル名(&N)  ："
+// neither wraps nor loses its colon. The UI font is changed for this process only.
+TEST_F(HenkanWin32Test, CaptionsFitTheirControlsInEveryUiFont) {
+  NONCLIENTMETRICSW system{};
+  system.cbSize = sizeof system;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0));
+  const std::map<std::string, ControlId> ids = {
+      {"Label1", ControlId::Label1},     {"Erase", ControlId::Erase},
+      {"DatOpen", ControlId::DatOpen},   {"DatCh", ControlId::DatCh},
+      {"DatSave", ControlId::DatSave},   {"Exit", ControlId::Exit},
+      {"datopen1", ControlId::datopen1}, {"hyouji", ControlId::hyouji}};
+  const HWND window = window_->Handle();
+  const HDC dc = GetDC(window);
+  for (UINT dpi : {96u, 144u}) {
+    for (const wchar_t* face : {L"IPAexGothic", L"IPAGothic"}) {
+      NONCLIENTMETRICSW metrics = system;
+      LOGFONTW& message = metrics.lfMessageFont;
+      wcscpy(message.lfFaceName, face);
+      message.lfHeight = -12;  // 9 points at 96 dpi, as on a Japanese Windows
+      ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+      RECT place{0, 0, 800, 600};
+      SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+      const int messageHeight = MulDiv(12, static_cast<int>(dpi), 96);
+      const int edge = 3 * GetSystemMetricsForDpi(SM_CXEDGE, dpi);
+      for (const test::ControlRow& row : test::ReadControls()) {
+        if (row.caption.empty()) continue;
+        SCOPED_TRACE(row.name + " at " + std::to_string(dpi) + " dpi in " +
+                     fs::path(face).string());
+        const HWND control = Control(ids.at(row.name));
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        const HGDIOBJ before = SelectObject(dc, font);
+        wchar_t used[LF_FACESIZE] = L"";
+        GetTextFaceW(dc, LF_FACESIZE, used);
+        EXPECT_EQ(std::wstring(used), face) << "the font is not installed";
+        std::wstring shown = Text(control);
+        shown.erase(std::remove(shown.begin(), shown.end(), L'&'), shown.end());
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, before);
+        RECT room;
+        GetClientRect(control, &room);
+        if (row.win32Class == "Button") InflateRect(&room, -edge, 0);
+        EXPECT_LE(extent.cx, room.right - room.left);
+        EXPECT_LE(extent.cy, room.bottom - room.top);
+        // Made smaller only as far as it takes: still readable.
+        EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, messageHeight * 3 / 4);
+      }
+    }
+  }
+  ReleaseDC(window, dc);
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof system, &system, 0);
 }
 
 // From the working folder through a subfolder and back, then sizes, data, conversion, save,

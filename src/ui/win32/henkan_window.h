@@ -44,7 +44,8 @@ using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
 
 // The main window `henkan` on Windows' own controls: the browser (Drive1, Dir1, File1), the
 // file-name box, the display box, the status line dbox and the seven buttons, at fixed places
-// given in twips and scaled to the monitor's dpi. Each user action calls one handler of
+// given in twips and scaled to the monitor's dpi, in the system's UI font (a caption that does
+// not fit in it gets a smaller size of it). Each user action calls one handler of
 // HenkanForm; the browser chain and the watch on the shown folder are handled here.
 class HenkanWindow final : public WindowOps {
  public:
@@ -117,6 +118,7 @@ class HenkanWindow final : public WindowOps {
   HICON folderIcon_ = nullptr;
   HICON openFolderIcon_ = nullptr;
   int iconSize_ = 16;
+  UINT dpi_ = 96;  // of the layout
   HenkanForm form_{*this};
 };
 

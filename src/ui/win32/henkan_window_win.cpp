@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "io/file_path.h"
+#include "io/name_pattern.h"
 #include "ui/ui_messages.h"
 #include "ui/win32/resource.h"
 
@@ -22,7 +23,7 @@ constexpr DWORD kWindowStyle =
 constexpr int kClientWidthTwips = 8460;
 constexpr int kClientHeightTwips = 6345;
 
-constexpr wchar_t kFilePattern[] = L"*.dat;*.txt;*.qdc;*.vzm";
+constexpr char16_t kFilePattern[] = u"*.dat;*.txt;*.qdc;*.vzm";
 constexpr wchar_t kGothic[] = L"ＭＳ ゴシック";
 
 struct ControlLayout {
@@ -186,6 +187,51 @@ LOGFONTW GothicFont(int centipoints, UINT dpi) {
   return font;
 }
 
+// A caption as its control shows it: "&N" underlines N, "&&" is one '&'.
+std::wstring ShownCaption(std::wstring_view caption) {
+  std::wstring shown;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+    shown += caption[i];
+  }
+  return shown;
+}
+
+// The room a caption has in its control of the given size: a label's whole box; a button's
+// inside its raised frame and focus rectangle.
+SIZE CaptionRoom(const ControlLayout& layout, SIZE box, UINT dpi) {
+  if (std::wstring_view(layout.className) != WC_BUTTONW) return box;
+  const int edge = 3 * SystemMetric(SM_CXEDGE, dpi);
+  return {box.cx - 2 * edge, box.cy - 2 * SystemMetric(SM_CYEDGE, dpi)};
+}
+
+// The font for a caption: the window's font where the caption fits its room, else the same
+// face as much smaller as it takes to fit, so that a wide UI font neither wraps nor cuts a
+// caption of the fixed layout. Null for the window's font itself.
+UniqueFont CaptionFont(HWND control, const LOGFONTW& windowFont, std::wstring_view caption,
+                       SIZE room) {
+  const std::wstring shown = ShownCaption(caption);
+  const HDC dc = GetDC(control);
+  UniqueFont fitting;
+  LOGFONTW font = windowFont;
+  const LONG sign = font.lfHeight < 0 ? -1 : 1;
+  for (;;) {
+    UniqueFont trial(CreateFontIndirectW(&font));
+    const HGDIOBJ before = SelectObject(dc, trial.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
+    SelectObject(dc, before);
+    // Fits, or too small to shrink further (a few pixels: better cut than unreadable).
+    if ((extent.cx <= room.cx && extent.cy <= room.cy) || sign * font.lfHeight <= 6) {
+      if (font.lfHeight != windowFont.lfHeight) fitting = std::move(trial);
+      break;
+    }
+    font.lfHeight -= sign;
+  }
+  ReleaseDC(control, dc);
+  return fitting;
+}
+
 // A drop-down list's height includes the list; the closed box is as high as its selection
 // field and frame. The frame is measured with a trial field height, since what
 // CB_GETITEMHEIGHT reports differs between Windows and wine.
@@ -223,6 +269,17 @@ std::vector<std::wstring> Subfolders(const std::wstring& folder) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
   });
   return names;
+}
+
+// Whether a file name matches one of the file list's patterns.
+bool MatchesFilePattern(std::wstring_view name) {
+  std::u16string_view patterns = kFilePattern;
+  while (!patterns.empty()) {
+    const size_t end = std::min(patterns.find(u';'), patterns.size());
+    if (MatchesNamePattern(FromWide(name), patterns.substr(0, end))) return true;
+    patterns.remove_prefix(std::min(end + 1, patterns.size()));
+  }
+  return false;
 }
 
 std::wstring FullPath(const std::wstring& path) {
@@ -318,9 +375,10 @@ void HenkanWindow::CreateControls(HINSTANCE instance) {
   openFolderIcon_ = FolderIcon(true);
 }
 
-// Places the controls and makes their fonts for a dpi: at the start, and when the window moves
-// to a monitor of another dpi.
+// Places the controls and makes their fonts for a dpi: at the start, when the window moves to a
+// monitor of another dpi, and when the user picks another UI font.
 void HenkanWindow::ApplyLayout(UINT dpi) {
+  dpi_ = dpi;
   const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
   const LOGFONTW message = MessageFont(dpi);
   UniqueFont windowFont(CreateFontIndirectW(&message));
@@ -331,6 +389,9 @@ void HenkanWindow::ApplyLayout(UINT dpi) {
     if (layout.fontCentipoints) {
       const LOGFONTW gothic = GothicFont(layout.fontCentipoints, dpi);
       font.reset(CreateFontIndirectW(&gothic));
+    } else if (*layout.caption) {
+      const SIZE box{px(layout.width), px(layout.height)};
+      font = CaptionFont(control, message, layout.caption, CaptionRoom(layout, box, dpi));
     }
     SendMessageW(control, WM_SETFONT,
                  reinterpret_cast<WPARAM>(font ? font.get() : windowFont.get()), FALSE);
@@ -403,6 +464,10 @@ LRESULT HenkanWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DrawDirectoryEntry(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
       }
+      break;
+    case WM_SETTINGCHANGE:
+      // The user chose another UI font or size: the captions are fitted to it again.
+      if (wParam == SPI_SETNONCLIENTMETRICS) ApplyLayout(dpi_);
       break;
     case WM_DPICHANGED: {
       ApplyLayout(HIWORD(wParam));
@@ -652,20 +717,20 @@ void HenkanWindow::RefreshFileList() {
   const LRESULT top = SendMessageW(file1, LB_GETTOPINDEX, 0, 0);
   SendMessageW(file1, WM_SETREDRAW, FALSE, 0);
   SendMessageW(file1, LB_RESETCONTENT, 0, 0);
-  // LB_DIR takes one pattern at a time; the sorted list gets each pattern's files.
-  std::wstring_view patterns = kFilePattern;
-  while (!patterns.empty()) {
-    const size_t end = std::min(patterns.find(L';'), patterns.size());
-    const std::wstring files = JoinPath(directory_, patterns.substr(0, end));
-    SendMessageW(file1, LB_DIR, DDL_READWRITE | DDL_READONLY | DDL_ARCHIVE,
-                 reinterpret_cast<LPARAM>(files.c_str()));
-    patterns.remove_prefix(std::min(end + 1, patterns.size()));
-  }
-  // A name matched by two patterns (through its short 8.3 name) is listed once.
-  for (LRESULT i = SendMessageW(file1, LB_GETCOUNT, 0, 0) - 1; i > 0; --i) {
-    if (ListText(file1, i) == ListText(file1, i - 1)) {
-      SendMessageW(file1, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
-    }
+  // The files whose long names match a pattern, hidden and system files left out. (LB_DIR
+  // also matches 8.3 short names: it would list "x.data" for "*.dat", through "X~1.DAT".)
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileExW(JoinPath(directory_, L"*").c_str(), FindExInfoBasic,
+                                         &found, FindExSearchNameMatch, nullptr, 0);
+  if (search != INVALID_HANDLE_VALUE) {
+    constexpr DWORD kNotListed =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    do {
+      if (!(found.dwFileAttributes & kNotListed) && MatchesFilePattern(found.cFileName)) {
+        SendMessageW(file1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
   }
   if (!chosen.empty()) {
     const LRESULT count = SendMessageW(file1, LB_GETCOUNT, 0, 0);
