@@ -1,7 +1,7 @@
 #include "io/source_file.h"
 
-#include "io/ascii_words.h"
-#include "io/cp932.h"
+#include "cp932/ascii_words.h"
+#include "cp932/cp932.h"
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 
 // What both code page 932 converters share: ASCII is the same in both encodings and is copied
 // directly; only runs outside ASCII reach the system's converter.

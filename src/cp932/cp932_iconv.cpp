@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "io/ascii_words.h"
-#include "io/cp932.h"
-#include "io/cp932_runs.h"
-#include "io/io_messages.h"
+#include "cp932/ascii_words.h"
+#include "cp932/cp932.h"
+#include "cp932/cp932_messages.h"
+#include "cp932/cp932_runs.h"
 
 namespace qdvz {
 namespace {

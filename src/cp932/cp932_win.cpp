@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
-#include "io/cp932.h"
-#include "io/cp932_runs.h"
+#include "cp932/cp932.h"
+#include "cp932/cp932_runs.h"
 
 namespace qdvz {
 namespace {

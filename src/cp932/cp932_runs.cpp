@@ -1,10 +1,10 @@
-#include "io/cp932_runs.h"
+#include "cp932/cp932_runs.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "convert/text.h"
-#include "io/io_messages.h"
+#include "cp932/cp932_messages.h"
 
 namespace qdvz::detail {
 namespace {
