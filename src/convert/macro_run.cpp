@@ -25,14 +25,14 @@ std::u16string MacroSlots::Document(int last) const {
 }
 
 void MacroRun::Put(std::initializer_list<std::u16string_view> pieces) {
-  int slot = NextSlot;
+  int slot = nextSlot;
   Advance(1);
-  MacroLines.Set(slot, pieces);
+  macroLines.Set(slot, pieces);
 }
 
 void MacroRun::Advance(int count) {
-  if (NextSlot + count > kMacroSlots - 1) Refuse(msg::kMacroFull);
-  NextSlot += count;
+  if (nextSlot + count > kLastMacroSlot) Refuse(msg::kMacroFull);
+  nextSlot += count;
 }
 
 int16_t MacroRun::IntegerOrRefuse(double value) const {
@@ -46,36 +46,40 @@ void MacroRun::Refuse(const char16_t* message, FailureKind kind) const {
 }
 
 void MacroRun::WriteScaleAndSelect(const RecordFields& fields) {
-  int v = IntegerOrRefuse(ValueOf(ScaleFromField5 ? fields.F(5) : fields.F(3)));
+  // The scale factor: the magnitude of the reference line's field 3 (or 5) when negative,
+  // else field 5 as written; a block opened by "0" always has 12.
+  std::u16string_view factorField = scaleFromField5 ? fields.F(5) : fields.F(3);
+  int v = IntegerOrRefuse(ValueOf(factorField));
+  std::u16string negated;
+  std::u16string_view factor = fields.F(5);
   if (v < 0) {
     if (v == -32768) Refuse(msg::kIntegerOutOfRange);  // its negation has no 16-bit integer
-    ScaleArg1 = SignedText(-v);
-  } else {
-    ScaleArg1 = fields.F(5);
+    negated = SignedText(-v);
+    factor = negated;
   }
-  if (BlockState == 1) ScaleArg1 = u"12";
-  if (ScaleArg4.empty()) ScaleArg4 = u"0";
-  if (ScaleArg5.empty()) ScaleArg5 = u"0";
+  if (blockState == BlockState::kFixedScale) factor = u"12";
+  if (scaleArg4.empty()) scaleArg4 = u"0";
+  if (scaleArg5.empty()) scaleArg5 = u"0";
 
-  // The reserved slots all lie below NextSlot, so they are always inside the document.
-  MacroLines.Set(ScaleSlot, {u"scale(", ScaleArg1, u", 0, ", ScaleArg3, u", ", ScaleArg4, u", ",
-                             ScaleArg5, u")"});
-  if (BlockState == 1) {
-    MacroLines.Set(ScaleSlot + 1, {u"select(0 ,0)"});
-    BlockState = 0;
+  // The reserved slots all lie below nextSlot, so they are always inside the document.
+  macroLines.Set(scaleSlot, {u"scale(", factor, u", 0, ", scaleArg3, u", ", scaleArg4, u", ",
+                             scaleArg5, u")"});
+  if (blockState == BlockState::kFixedScale) {
+    macroLines.Set(scaleSlot + 1, {u"select(0 ,0)"});
+    blockState = BlockState::kNone;
   } else {
-    MacroLines.Set(ScaleSlot + 1, {SelectZero ? u"select(0 ,0)" : u"select(9 ,0)"});
-    if (BlockState == 3) MacroLines.Set(ScaleSlot + 2, {u"select(9 ,0)"});
+    macroLines.Set(scaleSlot + 1, {selectZero ? u"select(0 ,0)" : u"select(9 ,0)"});
+    if (blockState == BlockState::kTwoSelects) macroLines.Set(scaleSlot + 2, {u"select(9 ,0)"});
   }
-  SelectZero = false;
-  ScaleFromField5 = false;
-  ScaleArg4.clear();
-  ScaleArg5.clear();
-  ScaleArg3 = u"0";
+  selectZero = false;
+  scaleFromField5 = false;
+  scaleArg4.clear();
+  scaleArg5.clear();
+  scaleArg3 = u"0";
 }
 
 std::u16string MacroRun::Document() const {
-  return MacroLines.Document(NextSlot);
+  return macroLines.Document(nextSlot);
 }
 
 }  // namespace qdvz

@@ -7,17 +7,27 @@
 #include <utility>
 
 #include "convert/failure.h"
+#include "convert/limits.h"
 #include "convert/records.h"
 #include "convert/size_table.h"
 
 namespace qdvz {
 
-inline constexpr int kMacroSlots = 1201;
-
 // Thrown inside a run when the data goes beyond what the macro can hold; ConvertRecords
 // returns its failure.
 struct RunRefused {
   Failure failure;
+};
+
+// Which header opened the block being written. A block begins with a "0", "1" or "2" record
+// (once a record with a zero coordinate was seen), which reserves its begin line, its scale
+// statement and its select line(s); its reference lines fill them in.
+enum class BlockState {
+  kNone,        // no block open: the next header opens one
+  kFixedScale,  // opened by "0": scale 12 and select(0 ,0), written by its first reference
+                // line, which closes the block again; its "99" end lets the conversion go on
+  kOneSelect,   // opened by "1": one select line
+  kTwoSelects,  // opened by "2": a second select line, always select(9 ,0)
 };
 
 // What an arc record leaves for the next one that has no marker or no head of its own.
@@ -50,30 +60,32 @@ class MacroSlots {
   std::array<std::pair<size_t, size_t>, kMacroSlots> slots_{};  // offset and length
 };
 
-// The macro document of one run and the state that lays it out.
+// The macro document of one run and the state that lays it out. A block's scale statement is
+// "scale(a1, 0, a3, a4, a5)": a1 is worked out from the reference line that writes it; a3 to
+// a5 are gathered from the records before it, and start again after it.
 struct MacroRun {
   explicit MacroRun(const SizeItems& sizeTable) : sizes(sizeTable) {}
 
-  MacroSlots MacroLines;
-  int NextSlot = 3;
-  int ScaleSlot = 0;
-  int BlockState = 0;
-  bool ZeroSeen = false;
-  std::u16string ScaleArg1;
-  std::u16string ScaleArg3 = u"0";
-  std::u16string ScaleArg4;
-  std::u16string ScaleArg5;
-  bool SelectZero = false;
-  bool ScaleFromField5 = false;
-  ArcCarry arc;
-  TextCarry text;
-  const SizeItems& sizes;
-  int currentLine = 0;  // the source line of the record being converted
+  MacroSlots macroLines;  // the document's statements, slot by slot
+  int nextSlot = 3;       // the slot of the next statement (slots 0 to 2: the head)
+  int scaleSlot = 0;      // the open block's scale statement; its select line(s) follow
+  BlockState blockState = BlockState::kNone;  // which header opened the open block, if any
+  bool zeroSeen = false;            // a record had a zero coordinate (field 3 or 4): from then
+                                    // on a header opens a block
+  std::u16string scaleArg3 = u"0";  // scale's third argument: "1" once an "800" record came
+  std::u16string scaleArg4;         // scale's fourth argument: from a "500" record's field 2
+  std::u16string scaleArg5;         // scale's fifth argument: from a "500" record's field 3
+  bool selectZero = false;          // the reference line asks for select(0 ,0), not select(9 ,0)
+  bool scaleFromField5 = false;     // the reference line's scale factor is its field 5, not 3
+  ArcCarry arc;                     // what the last arc record leaves for the next
+  TextCarry text;                   // what the last text record leaves for the next
+  const SizeItems& sizes;           // the character-size table
+  int currentLine = 0;              // the source line of the record being converted
 
-  // Writes a statement, joined from its pieces, at NextSlot and moves on.
+  // Writes a statement, joined from its pieces, at nextSlot and moves on.
   void Put(std::initializer_list<std::u16string_view> pieces);
-  // Moves NextSlot on by count slots, refusing when the document would outgrow its slots
-  // (the last line of the document is the empty slot NextSlot itself).
+  // Moves nextSlot on by count slots, refusing when the document would outgrow its slots
+  // (the last line of the document is the empty slot nextSlot itself).
   void Advance(int count);
   // Rewrites the open block's scale statement and select line(s) from the fields given.
   void WriteScaleAndSelect(const RecordFields& fields);
@@ -83,7 +95,7 @@ struct MacroRun {
   [[noreturn]] void Refuse(const char16_t* message,
                            FailureKind kind = FailureKind::kBeyondMacro) const;
 
-  // Every slot from 0 to NextSlot, each followed by CR LF.
+  // Every slot from 0 to nextSlot, each followed by CR LF.
   std::u16string Document() const;
 };
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/text.h"
 #include "cp932/ascii_words.h"
 #include "cp932/cp932.h"
 #include "cp932/cp932_messages.h"
@@ -21,9 +22,7 @@
 namespace qdvz {
 namespace {
 
-using detail::IsHighSurrogate;
 using detail::IsLeadByte;
-using detail::IsLowSurrogate;
 
 // The name iconv knows code page 932 by, and how often it was changed (by tests).
 std::atomic<const char*> converterName{"CP932"};
@@ -202,7 +201,7 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
     std::string bytes;
     std::u16string_view one(&unit, 1);
     // A surrogate alone is no character; with its partner it is one outside the code page.
-    if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+    if (IsSurrogate(unit)) {
       entry = Converters::kInvalid;
     } else if (!EncodeWithIconv(one, bytes).ok || !ComesBack(bytes, one)) {
       entry = Converters::kInvalid;
