@@ -1,24 +1,36 @@
 #include "convert/macro_run.h"
 
+#include <algorithm>
+
 #include "convert/messages.h"
 #include "convert/numeric.h"
 
 namespace qdvz {
 
 void MacroSlots::Set(int slot, std::initializer_list<std::u16string_view> pieces) {
+  for (; written_ < slot; ++written_) slots_[static_cast<size_t>(written_)] = {0, 0};
+  written_ = std::max(written_, slot + 1);
+  // The statement is joined in place: its length first, then its pieces copied in.
   size_t start = text_.size();
-  for (auto piece : pieces) text_ += piece;
-  slots_[static_cast<size_t>(slot)] = {start, text_.size() - start};
+  size_t length = 0;
+  for (auto piece : pieces) length += piece.size();
+  text_.resize(start + length);
+  char16_t* out = text_.data() + start;
+  for (auto piece : pieces) out = std::copy(piece.begin(), piece.end(), out);
+  slots_[static_cast<size_t>(slot)] = {start, length};
 }
 
 std::u16string MacroSlots::Document(int last) const {
-  size_t size = 0;
-  for (int slot = 0; slot <= last; ++slot) size += slots_[static_cast<size_t>(slot)].second + 2;
+  int written = std::min(last + 1, written_);
+  size_t size = 2 * static_cast<size_t>(last + 1);
+  for (int slot = 0; slot < written; ++slot) size += slots_[static_cast<size_t>(slot)].second;
   std::u16string document;
   document.reserve(size);
   for (int slot = 0; slot <= last; ++slot) {
-    auto [offset, length] = slots_[static_cast<size_t>(slot)];
-    document.append(text_, offset, length);
+    if (slot < written) {
+      auto [offset, length] = slots_[static_cast<size_t>(slot)];
+      document.append(text_, offset, length);
+    }
     document += u"\r\n";
   }
   return document;

@@ -47,7 +47,8 @@ struct TextCarry {
 
 // The slots of the macro document. Statements are kept one after another in a single text,
 // each slot naming its stretch of it, so that writing a statement allocates nothing of its
-// own; a rewritten slot names its new stretch.
+// own; a rewritten slot names its new stretch. A run uses few of the slots: only those up to
+// the highest one written are ever cleared, the rest read as empty.
 class MacroSlots {
  public:
   MacroSlots() { text_.reserve(1 << 16); }
@@ -57,7 +58,8 @@ class MacroSlots {
 
  private:
   std::u16string text_;
-  std::array<std::pair<size_t, size_t>, kMacroSlots> slots_{};  // offset and length
+  std::array<std::pair<size_t, size_t>, kMacroSlots> slots_;  // offset and length
+  int written_ = 0;  // slots from here on were never written (and are not cleared)
 };
 
 // The macro document of one run and the state that lays it out. A block's scale statement is

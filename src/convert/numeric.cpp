@@ -20,17 +20,34 @@ bool IsPassedOver(char16_t c) {
 }  // namespace
 
 double ValueOf(std::u16string_view text) {
-  // Most fields are a sign and a few digits and nothing else: read those directly.
+  // Most fields are a sign, a few digits and perhaps a decimal point after one, and nothing
+  // else: read those directly. With at most 15 digits the digits are exact as an integer
+  // (below 2^53), and so is the power of ten they are divided by: the one rounding of the
+  // division gives the nearest double, as from_chars does.
   {
-    size_t first = !text.empty() && (text[0] == u'-' || text[0] == u'+') ? 1 : 0;
-    if (first < text.size() && text.size() - first <= 9) {
-      int64_t digits = 0;
-      size_t k = first;
-      for (; k < text.size() && IsDigit(text[k]); ++k) digits = digits * 10 + (text[k] - u'0');
-      if (k == text.size()) {
-        double value = static_cast<double>(digits);
-        return text[0] == u'-' ? -value : value;
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool sign = !text.empty() && (text[0] == u'-' || text[0] == u'+');
+    int64_t digits = 0;
+    int count = 0;
+    int fraction = -1;  // digits after the point; -1 while there is no point
+    size_t k = sign ? 1 : 0;
+    for (; k < text.size(); ++k) {
+      char16_t c = text[k];
+      if (IsDigit(c)) {
+        if (++count > 15) break;
+        digits = digits * 10 + (c - u'0');
+        if (fraction >= 0) ++fraction;
+      } else if (c == u'.' && fraction < 0 && count > 0) {
+        fraction = 0;
+      } else {
+        break;
       }
+    }
+    if (k == text.size() && count > 0) {
+      double value = static_cast<double>(digits);
+      if (fraction > 0) value /= kPowersOfTen[fraction];
+      return text[0] == u'-' ? -value : value;
     }
   }
   // Gather the numeric part as plain ASCII with the blanks taken out, then let from_chars

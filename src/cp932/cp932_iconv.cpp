@@ -218,72 +218,85 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
 
 }  // namespace
 
+// The conversions below write into a buffer on the stack, a chunk at a time, and append each
+// chunk to the result: room made beforehand in the result would first be filled with zeros.
+// A chunk's bytes stay below the size from which the C library copies byte by byte.
+constexpr size_t kChunkUnits = 480;
+
 Result<std::u16string> DecodeCp932(std::string_view bytes) {
   Converters& converters = ThreadConverters();
   if (!converters.Available()) return NoConverter();
-  // Every byte gives at most one UTF-16 unit: write into room made beforehand.
-  std::u16string text(bytes.size(), u'\0');
-  char16_t* out = text.data();
+  std::u16string text;
+  text.reserve(bytes.size());  // every byte gives at most one UTF-16 unit
   const size_t size = bytes.size();
   const char* in = bytes.data();
+  // A double-byte character at the chunk's end takes one byte beyond it, but gives one unit.
+  char16_t chunk[kChunkUnits + 1];
   size_t i = 0;
   while (i < size) {
-    // Most of a QD file is ASCII: widen it a word at a time.
-    while (i + detail::kWordSize <= size && detail::AllAsciiBytes(detail::LoadWord(in + i))) {
-      for (size_t k = 0; k < detail::kWordSize; ++k) out[k] = static_cast<unsigned char>(in[i + k]);
-      out += detail::kWordSize;
-      i += detail::kWordSize;
+    const size_t stop = std::min(size, i + kChunkUnits);
+    char16_t* out = chunk;
+    while (i < stop) {
+      // Most of a QD file is ASCII: widen it a block at a time.
+      size_t ascii = detail::WidenAsciiBlocks(in + i, stop - i, out);
+      out += ascii;
+      i += ascii;
+      if (i == stop) break;
+      auto first = static_cast<unsigned char>(in[i]);
+      if (first < 0x80) {
+        *out++ = first;
+        ++i;
+        continue;
+      }
+      // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
+      size_t length = IsLeadByte(first) ? 2 : 1;
+      if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
+      unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
+      uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
+      if (entry == Converters::kInvalid) return detail::NotDecodable(i);
+      if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
+      *out++ = static_cast<char16_t>(entry & 0xFFFF);
+      i += length;
     }
-    if (i == size) break;
-    auto first = static_cast<unsigned char>(in[i]);
-    if (first < 0x80) {
-      *out++ = first;
-      ++i;
-      continue;
-    }
-    // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
-    size_t length = IsLeadByte(first) ? 2 : 1;
-    if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
-    unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
-    uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
-    if (entry == Converters::kInvalid) return detail::NotDecodable(i);
-    if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
-    *out++ = static_cast<char16_t>(entry & 0xFFFF);
-    i += length;
+    text.append(chunk, static_cast<size_t>(out - chunk));
   }
-  text.resize(static_cast<size_t>(out - text.data()));
   return text;
 }
 
 Result<std::string> EncodeCp932(std::u16string_view text) {
   Converters& converters = ThreadConverters();
   if (!converters.Available()) return NoConverter();
-  // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
-  std::string bytes(text.size() * 2, '\0');
-  char* out = bytes.data();
+  std::string bytes;
+  bytes.reserve(text.size());  // mostly ASCII: one byte a unit
   const char16_t* in = text.data();
   const size_t size = text.size();
-  for (size_t i = 0; i < size; ++i) {
-    // The statements are ASCII but for the texts and names: narrow them a word at a time.
-    constexpr size_t kUnitsPerWord = detail::kWordSize / sizeof(char16_t);
-    while (i + kUnitsPerWord <= size && detail::AllAsciiUnits(detail::LoadWord(in + i))) {
-      for (size_t k = 0; k < kUnitsPerWord; ++k) out[k] = static_cast<char>(in[i + k]);
-      out += kUnitsPerWord;
-      i += kUnitsPerWord;
+  // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
+  char chunk[2 * kChunkUnits];
+  size_t i = 0;
+  while (i < size) {
+    const size_t stop = std::min(size, i + kChunkUnits);
+    char* out = chunk;
+    while (i < stop) {
+      // The statements are ASCII but for the texts and names: narrow them a block at a time.
+      size_t ascii = detail::NarrowAsciiBlocks(in + i, stop - i, out);
+      out += ascii;
+      i += ascii;
+      if (i == stop) break;
+      char16_t unit = in[i];
+      if (unit < 0x80) {
+        *out++ = static_cast<char>(unit);
+        ++i;
+        continue;
+      }
+      uint32_t entry = EncodedCharacter(converters, unit);
+      if (entry == Converters::kInvalid) return detail::NotEncodable(text, i);
+      if (entry == Converters::kComplex) return detail::EncodeCp932ByRuns(text);
+      if ((entry >> 16 & 0xFF) == 2) *out++ = static_cast<char>(entry >> 8 & 0xFF);
+      *out++ = static_cast<char>(entry & 0xFF);
+      ++i;
     }
-    if (i == size) break;
-    char16_t unit = in[i];
-    if (unit < 0x80) {
-      *out++ = static_cast<char>(unit);
-      continue;
-    }
-    uint32_t entry = EncodedCharacter(converters, unit);
-    if (entry == Converters::kInvalid) return detail::NotEncodable(text, i);
-    if (entry == Converters::kComplex) return detail::EncodeCp932ByRuns(text);
-    if ((entry >> 16 & 0xFF) == 2) *out++ = static_cast<char>(entry >> 8 & 0xFF);
-    *out++ = static_cast<char>(entry & 0xFF);
+    bytes.append(chunk, static_cast<size_t>(out - chunk));
   }
-  bytes.resize(static_cast<size_t>(out - bytes.data()));
   return bytes;
 }
 
