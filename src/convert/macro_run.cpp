@@ -1,22 +1,47 @@
 #include "convert/macro_run.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "convert/messages.h"
 #include "convert/numeric.h"
 
 namespace qdvz {
+namespace {
+
+// Copies a piece of a statement, most of which are a few units long, in fixed-size moves
+// rather than through a call to memcpy each.
+char16_t* CopyShort(std::u16string_view piece, char16_t* out) {
+  const char16_t* in = piece.data();
+  size_t n = piece.size();
+  for (; n >= 4; n -= 4, in += 4, out += 4) std::memcpy(out, in, 4 * sizeof(char16_t));
+  if (n >= 2) {
+    std::memcpy(out, in, 2 * sizeof(char16_t));
+    n -= 2, in += 2, out += 2;
+  }
+  if (n == 1) *out++ = *in;
+  return out;
+}
+
+}  // namespace
 
 void MacroSlots::Set(int slot, std::initializer_list<std::u16string_view> pieces) {
   for (; written_ < slot; ++written_) slots_[static_cast<size_t>(written_)] = {0, 0};
   written_ = std::max(written_, slot + 1);
   // The statement is joined in place: its length first, then its pieces copied in.
-  size_t start = text_.size();
+  size_t start = size_;
   size_t length = 0;
   for (auto piece : pieces) length += piece.size();
-  text_.resize(start + length);
-  char16_t* out = text_.data() + start;
-  for (auto piece : pieces) out = std::copy(piece.begin(), piece.end(), out);
+  if (start + length > capacity_) {
+    size_t capacity = std::max(2 * capacity_, start + length);
+    auto text = std::make_unique_for_overwrite<char16_t[]>(capacity);
+    std::copy_n(text_.get(), size_, text.get());
+    text_ = std::move(text);
+    capacity_ = capacity;
+  }
+  size_ = start + length;
+  char16_t* out = text_.get() + start;
+  for (auto piece : pieces) out = CopyShort(piece, out);
   slots_[static_cast<size_t>(slot)] = {start, length};
 }
 
@@ -29,7 +54,7 @@ std::u16string MacroSlots::Document(int last) const {
   for (int slot = 0; slot <= last; ++slot) {
     if (slot < written) {
       auto [offset, length] = slots_[static_cast<size_t>(slot)];
-      document.append(text_, offset, length);
+      document.append(text_.get() + offset, length);
     }
     document += u"\r\n";
   }

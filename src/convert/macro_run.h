@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -51,13 +52,16 @@ struct TextCarry {
 // the highest one written are ever cleared, the rest read as empty.
 class MacroSlots {
  public:
-  MacroSlots() { text_.reserve(1 << 16); }
+  MacroSlots() : text_(std::make_unique_for_overwrite<char16_t[]>(capacity_)) {}
   void Set(int slot, std::initializer_list<std::u16string_view> pieces);
   // Every slot from 0 to last, each followed by CR LF.
   std::u16string Document(int last) const;
 
  private:
-  std::u16string text_;
+  // The statements' text: size_ units used of capacity_, never filled with anything first.
+  size_t capacity_ = size_t{1} << 16;
+  size_t size_ = 0;
+  std::unique_ptr<char16_t[]> text_;
   std::array<std::pair<size_t, size_t>, kMacroSlots> slots_;  // offset and length
   int written_ = 0;  // slots from here on were never written (and are not cleared)
 };

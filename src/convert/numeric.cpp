@@ -20,6 +20,7 @@ bool IsPassedOver(char16_t c) {
 }  // namespace
 
 double ValueOf(std::u16string_view text) {
+  if (text.empty()) return 0.0;  // many fields are missing
   // Most fields are a sign, a few digits and perhaps a decimal point after one, and nothing
   // else: read those directly. With at most 15 digits the digits are exact as an integer
   // (below 2^53), and so is the power of ten they are divided by: the one rounding of the

@@ -267,7 +267,7 @@ Result<std::string> EncodeCp932(std::u16string_view text) {
   Converters& converters = ThreadConverters();
   if (!converters.Available()) return NoConverter();
   std::string bytes;
-  bytes.reserve(text.size());  // mostly ASCII: one byte a unit
+  bytes.reserve(2 * text.size());  // at most two bytes a unit: the result never moves
   const char16_t* in = text.data();
   const size_t size = text.size();
   // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
