@@ -40,7 +40,8 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
 
   RecordFields f = SplitRecord(record);
   if (!f.hasSpace) return Flow::kContinue;
-  if (ValueOf(f.F(3)) == 0.0 || ValueOf(f.F(4)) == 0.0) run.zeroSeen = true;
+  // Once set, zeroSeen stays set for the run: the values need not be read again.
+  if (!run.zeroSeen && (ValueOf(f.F(3)) == 0.0 || ValueOf(f.F(4)) == 0.0)) run.zeroSeen = true;
   if (f.F(2).empty()) return Flow::kContinue;
   const std::u16string_view f1 = f.F(1);
   if (f1 == u"800") {

@@ -31,19 +31,21 @@ enum class BlockState {
   kTwoSelects,  // opened by "2": a second select line, always select(9 ,0)
 };
 
-// What an arc record leaves for the next one that has no marker or no head of its own.
+// What an arc record leaves for the next one that has no marker or no head of its own. The
+// texts are views: of constant heads, or of the fields of the data lines, which outlive the run.
 struct ArcCarry {
   int form = 3;
-  std::u16string markerValue;
-  std::u16string secondValue;
-  std::u16string head;
+  std::u16string_view markerValue;
+  std::u16string_view secondValue;
+  std::u16string_view head;
 };
 
-// What a text record leaves for the next one whose codes or coordinates set no value.
+// What a text record leaves for the next one whose codes or coordinates set no value; views
+// of constant texts.
 struct TextCarry {
-  std::u16string head;
-  std::u16string leadingCode;
-  std::u16string direction;
+  std::u16string_view head;
+  std::u16string_view leadingCode;
+  std::u16string_view direction;
 };
 
 // The slots of the macro document. Statements are kept one after another in a single text,

@@ -11,7 +11,7 @@ CollectedRecords CollectSourceRecords(std::span<const std::u16string_view> dataL
   size_t slots = std::min(dataLines.size(), static_cast<size_t>(kDataLineSlots));
   for (size_t slot = 0; slot < slots; ++slot) {
     std::u16string_view line = dataLines[slot];
-    if (Contains(line, u"#")) continue;
+    if (line.find(u'#') != std::u16string_view::npos) continue;
     if (line.size() < 3) continue;
     // Only the first "999" line is the marker; later ones are ordinary records.
     if (!collected.markerSeen && Contains(line, u"999")) {

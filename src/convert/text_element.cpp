@@ -36,7 +36,7 @@ void ConvertTextElement(const RecordFields& f, int typeNumber, MacroRun& run) {
     carry.leadingCode = u"0 ,";
   } else if (f2 == u"08" || f1 == u"08") {
     carry.head = u"text(99, ";
-    carry.leadingCode.clear();
+    carry.leadingCode = {};
     headByCode = false;
   } else if (IsOneOf(f2, {u"01", u"1"})) {
     carry.leadingCode = u"10, ";
