@@ -237,15 +237,16 @@ Result<std::u16string> DecodeCp932(std::string_view bytes) {
     const size_t stop = std::min(size, i + kChunkUnits);
     char16_t* out = chunk;
     while (i < stop) {
-      // Most of a QD file is ASCII: widen it a block at a time.
-      size_t ascii = detail::WidenAsciiBlocks(in + i, stop - i, out);
-      out += ascii;
-      i += ascii;
-      if (i == stop) break;
       auto first = static_cast<unsigned char>(in[i]);
       if (first < 0x80) {
-        *out++ = first;
-        ++i;
+        // Most of a QD file is ASCII: widen it a block at a time, then the rest of the
+        // stretch (less than a block) byte by byte.
+        size_t ascii = detail::WidenAsciiBlocks(in + i, stop - i, out);
+        out += ascii;
+        i += ascii;
+        while (i < stop && static_cast<unsigned char>(in[i]) < 0x80) {
+          *out++ = static_cast<unsigned char>(in[i++]);
+        }
         continue;
       }
       // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
@@ -277,15 +278,14 @@ Result<std::string> EncodeCp932(std::u16string_view text) {
     const size_t stop = std::min(size, i + kChunkUnits);
     char* out = chunk;
     while (i < stop) {
-      // The statements are ASCII but for the texts and names: narrow them a block at a time.
-      size_t ascii = detail::NarrowAsciiBlocks(in + i, stop - i, out);
-      out += ascii;
-      i += ascii;
-      if (i == stop) break;
       char16_t unit = in[i];
       if (unit < 0x80) {
-        *out++ = static_cast<char>(unit);
-        ++i;
+        // The statements are ASCII but for the texts and names: narrow them a block at a
+        // time, then the rest of the stretch unit by unit.
+        size_t ascii = detail::NarrowAsciiBlocks(in + i, stop - i, out);
+        out += ascii;
+        i += ascii;
+        while (i < stop && in[i] < 0x80) *out++ = static_cast<char>(in[i++]);
         continue;
       }
       uint32_t entry = EncodedCharacter(converters, unit);
