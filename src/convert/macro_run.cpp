@@ -28,21 +28,22 @@ char16_t* CopyShort(std::u16string_view piece, char16_t* out) {
 void MacroSlots::Set(int slot, std::initializer_list<std::u16string_view> pieces) {
   for (; written_ < slot; ++written_) slots_[static_cast<size_t>(written_)] = {0, 0};
   written_ = std::max(written_, slot + 1);
-  // The statement is joined in place: its length first, then its pieces copied in.
-  size_t start = size_;
-  size_t length = 0;
-  for (auto piece : pieces) length += piece.size();
-  if (start + length > capacity_) {
-    size_t capacity = std::max(2 * capacity_, start + length);
-    auto text = std::make_unique_for_overwrite<char16_t[]>(capacity);
-    std::copy_n(text_.get(), size_, text.get());
-    text_ = std::move(text);
-    capacity_ = capacity;
+  // The statement is joined in place, piece by piece.
+  const size_t start = size_;
+  for (auto piece : pieces) {
+    if (size_ + piece.size() > capacity_) Grow(size_ + piece.size());
+    CopyShort(piece, text_.get() + size_);
+    size_ += piece.size();
   }
-  size_ = start + length;
-  char16_t* out = text_.get() + start;
-  for (auto piece : pieces) out = CopyShort(piece, out);
-  slots_[static_cast<size_t>(slot)] = {start, length};
+  slots_[static_cast<size_t>(slot)] = {start, size_ - start};
+}
+
+void MacroSlots::Grow(size_t needed) {
+  size_t capacity = std::max(2 * capacity_, needed);
+  auto text = std::make_unique_for_overwrite<char16_t[]>(capacity);
+  std::copy_n(text_.get(), size_, text.get());
+  text_ = std::move(text);
+  capacity_ = capacity;
 }
 
 std::u16string MacroSlots::Document(int last) const {

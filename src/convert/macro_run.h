@@ -60,6 +60,9 @@ class MacroSlots {
   std::u16string Document(int last) const;
 
  private:
+  // Makes room for at least needed units, keeping the text written so far.
+  void Grow(size_t needed);
+
   // The statements' text: size_ units used of capacity_, never filled with anything first.
   size_t capacity_ = size_t{1} << 16;
   size_t size_ = 0;

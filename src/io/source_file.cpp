@@ -1,5 +1,7 @@
 #include "io/source_file.h"
 
+#include <bit>
+
 #include "cp932/ascii_words.h"
 #include "cp932/cp932.h"
 #include "io/file_bytes.h"
@@ -28,7 +30,10 @@ size_t FindLineStop(std::string_view bytes, size_t pos) {
     __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + pos));
     __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
                                  _mm_cmpeq_epi8(block, nul));
-    if (_mm_movemask_epi8(stops) != 0) break;
+    // The lowest bit set is the first stop in the block.
+    if (int mask = _mm_movemask_epi8(stops); mask != 0) {
+      return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    }
     pos += 16;
   }
 #endif
@@ -52,7 +57,10 @@ size_t FindLineEnd(std::u16string_view text, size_t pos) {
   while (pos + 8 <= size) {
     __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + pos));
     __m128i stops = _mm_or_si128(_mm_cmpeq_epi16(block, cr), _mm_cmpeq_epi16(block, lf));
-    if (_mm_movemask_epi8(stops) != 0) break;
+    // Each unit gives two bits of the mask: the lowest set is the first line end's low byte.
+    if (int mask = _mm_movemask_epi8(stops); mask != 0) {
+      return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+    }
     pos += 8;
   }
 #endif
