@@ -28,14 +28,25 @@ char16_t* CopyShort(std::u16string_view piece, char16_t* out) {
 void MacroSlots::Set(int slot, std::initializer_list<std::u16string_view> pieces) {
   for (; written_ < slot; ++written_) slots_[static_cast<size_t>(written_)] = {0, 0};
   written_ = std::max(written_, slot + 1);
-  // The statement is joined in place, piece by piece.
+  // The statement is joined in place, piece by piece. The buffer's state is kept in locals
+  // meanwhile: the copies could write anywhere as far as the compiler knows, and the members
+  // would be read again after each.
   const size_t start = size_;
+  size_t size = size_;
+  size_t capacity = capacity_;
+  char16_t* text = text_.get();
   for (auto piece : pieces) {
-    if (size_ + piece.size() > capacity_) Grow(size_ + piece.size());
-    CopyShort(piece, text_.get() + size_);
-    size_ += piece.size();
+    if (size + piece.size() > capacity) {
+      size_ = size;
+      Grow(size + piece.size());
+      capacity = capacity_;
+      text = text_.get();
+    }
+    CopyShort(piece, text + size);
+    size += piece.size();
   }
-  slots_[static_cast<size_t>(slot)] = {start, size_ - start};
+  size_ = size;
+  slots_[static_cast<size_t>(slot)] = {start, size - start};
 }
 
 void MacroSlots::Grow(size_t needed) {
