@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "convert/text.h"
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 
 namespace qdvz::bench {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "convert/size_table.h"
+#include "cp932/cp932.h"
 #include "fuzz_check.h"
-#include "io/cp932.h"
 #include "io/qd_bytes.h"
 #include "io/source_file.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "cp932/cp932.h"
+#include "cp932/cp932_runs.h"
 #include "fuzz_check.h"
-#include "io/cp932.h"
-#include "io/cp932_runs.h"
 
 namespace {
 

@@ -22,15 +22,9 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     std::u16string arg(argv[i], argv[i] + std::wcslen(argv[i]));
     // A lone surrogate has no UTF-8 form; any stand-in would name another file.
-    for (size_t k = 0; k < arg.size(); ++k) {
-      bool high = arg[k] >= 0xD800 && arg[k] < 0xDC00;
-      bool low = arg[k] >= 0xDC00 && arg[k] < 0xE000;
-      if (high && k + 1 < arg.size() && arg[k + 1] >= 0xDC00 && arg[k + 1] < 0xE000) {
-        ++k;
-      } else if (high || low) {
-        WriteError("qd2vz: 引数 " + std::to_string(i) + " に UTF-16 として不正な文字があります\n");
-        return 2;
-      }
+    if (qdvz::FindLoneSurrogate(arg) != std::u16string::npos) {
+      WriteError("qd2vz: 引数 " + std::to_string(i) + " に UTF-16 として不正な文字があります\n");
+      return 2;
     }
     args.push_back(qdvz::ToUtf8(arg));
   }

@@ -16,7 +16,7 @@
 #include "cli/run_in_order.h"
 #include "convert/size_table.h"
 #include "convert/text.h"
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 #include "io/file_bytes.h"
 #include "io/file_identity.h"
 #include "io/io_messages.h"

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <string>
 
+#include "convert/codes.h"
 #include "convert/macro_run.h"
 #include "convert/messages.h"
 #include "convert/numeric.h"
@@ -46,9 +47,9 @@ void ConvertArcElement(const RecordFields& f, MacroRun& run) {
   const std::u16string_view f2 = f.F(2);
   auto inEither = [&](std::u16string_view code) { return f1 == code || f2 == code; };
   bool fixedTail = false;  // codes 1, 2 and 8 always end like the third form
-  if (IsOneOf(f1, {u"04", u"03", u"3", u"4"})) {
+  if (IsOneOf(f1, codes::k03Or04)) {
     carry.head = u"# QDのｺｰﾄﾞ03,04 arc(10,";
-  } else if (IsOneOf(f2, {u"04", u"03", u"3", u"4"})) {
+  } else if (IsOneOf(f2, codes::k03Or04)) {
     carry.head = u"# QDのｺｰﾄﾞ03,04 arc(20,";
   } else if (IsOneOf(f1, {u"101", u"01"})) {
     carry.head = u"arc(10,";
@@ -85,9 +86,9 @@ void ConvertDotElement(const RecordFields& f, MacroRun& run) {
   const std::u16string_view f1 = f.F(1);
   const std::u16string_view f2 = f.F(2);
   std::u16string_view head;
-  if (IsOneOf(f1, {u"04", u"03", u"3", u"4"})) {
+  if (IsOneOf(f1, codes::k03Or04)) {
     head = u"# QDのｺｰﾄﾞ03,04 dot(10, ";
-  } else if (IsOneOf(f2, {u"04", u"03", u"3", u"4"})) {
+  } else if (IsOneOf(f2, codes::k03Or04)) {
     head = u"# QDのｺｰﾄﾞ03,04 dot(20, ";
   } else if (IsOneOf(f1, {u"101", u"01", u"1"})) {
     head = u"dot(10, ";

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "convert/limits.h"
 #include "convert/macro_run.h"
 #include "convert/messages.h"
 #include "convert/numeric.h"
@@ -10,8 +11,6 @@
 
 namespace qdvz {
 namespace {
-
-constexpr int kMaxRecordLength = 32767;
 
 enum class Flow { kContinue, kStop };
 
@@ -26,11 +25,11 @@ bool HasArcMarkerLetter(std::u16string_view record) {
 Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
   if (record.starts_with(u"99")) {
     run.Advance(4);
-    int slot = run.NextSlot - 4;
-    run.MacroLines.Set(slot, {u"end"});
-    run.MacroLines.Set(slot + 1, {u"#---------------------------------"});
+    int slot = run.nextSlot - 4;
+    run.macroLines.Set(slot, {u"end"});
+    run.macroLines.Set(slot + 1, {u"#---------------------------------"});
     // Only a block opened by a "0" header lets the conversion go on after its end.
-    if (run.BlockState != 1) return Flow::kStop;
+    if (run.blockState != BlockState::kFixedScale) return Flow::kStop;
     run.WriteScaleAndSelect(RecordFields{});
     return Flow::kContinue;
   }
@@ -41,32 +40,36 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
 
   RecordFields f = SplitRecord(record);
   if (!f.hasSpace) return Flow::kContinue;
-  if (ValueOf(f.F(3)) == 0.0 || ValueOf(f.F(4)) == 0.0) run.ZeroSeen = true;
+  // Once set, zeroSeen stays set for the run: the values need not be read again.
+  if (!run.zeroSeen && (ValueOf(f.F(3)) == 0.0 || ValueOf(f.F(4)) == 0.0)) run.zeroSeen = true;
   if (f.F(2).empty()) return Flow::kContinue;
   const std::u16string_view f1 = f.F(1);
   if (f1 == u"800") {
-    run.ScaleArg3 = u"1";
+    run.scaleArg3 = u"1";
     return Flow::kContinue;
   }
   double code = ValueOf(f1);
   if (code > 9999 && code < 19000) return Flow::kContinue;
 
-  if (run.BlockState == 0 && run.ZeroSeen && IsOneOf(f1, {u"0", u"1", u"2"})) {
-    int state = f1[0] - u'0' + 1;
-    int slot = run.NextSlot;
-    run.Advance(state == 3 ? 4 : 3);
-    run.MacroLines.Set(
+  if (run.blockState == BlockState::kNone && run.zeroSeen && IsOneOf(f1, {u"0", u"1", u"2"})) {
+    BlockState state = f1 == u"0"   ? BlockState::kFixedScale
+                       : f1 == u"1" ? BlockState::kOneSelect
+                                    : BlockState::kTwoSelects;
+    int slot = run.nextSlot;
+    // The begin line, the scale statement and one select line, or two for a "2" header.
+    run.Advance(state == BlockState::kTwoSelects ? 4 : 3);
+    run.macroLines.Set(
         slot, {u"begin  \"", record.substr(static_cast<size_t>(f.field2Start) - 1), u"\""});
-    run.ScaleSlot = slot + 1;
-    run.BlockState = state;
+    run.scaleSlot = slot + 1;
+    run.blockState = state;
     return Flow::kContinue;
   }
 
   if (f1 == u"500") {
     int width = run.IntegerOrRefuse(ValueOf(f.F(2)));
-    run.ScaleArg4 = width != 0 ? SignedText(run.IntegerOrRefuse(width / 5.0)) : f.F(5);
+    run.scaleArg4 = width != 0 ? SignedText(run.IntegerOrRefuse(width / 5.0)) : f.F(5);
     int height = run.IntegerOrRefuse(ValueOf(f.F(3)));
-    run.ScaleArg5 = height != 0 ? SignedText(run.IntegerOrRefuse(height / 5.0)) : f.F(3);
+    run.scaleArg5 = height != 0 ? SignedText(run.IntegerOrRefuse(height / 5.0)) : f.F(3);
     return Flow::kContinue;
   }
 
@@ -106,8 +109,8 @@ Result<std::u16string> ConvertRecords(std::span<const std::u16string_view> dataL
   } catch (const RunRefused& refused) {
     return refused.failure;
   }
-  run.MacroLines.Set(0, {u"vzm"});
-  run.MacroLines.Set(1, {u"#----------------------------------------------"});
+  run.macroLines.Set(0, {u"vzm"});
+  run.macroLines.Set(1, {u"#----------------------------------------------"});
   return run.Document();
 }
 

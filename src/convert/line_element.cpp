@@ -1,5 +1,6 @@
 #include <string>
 
+#include "convert/codes.h"
 #include "convert/macro_run.h"
 #include "convert/text.h"
 
@@ -27,13 +28,13 @@ void ConvertLineElement(RecordFields& f, MacroRun& run) {
   }
   if (f2 == u"10" && IsOneOf(f1, {u"101", u"01"})) {
     putStraight(u"line(12, ", u",  0,  0,  0 )");
-    run.ScaleFromField5 = true;
+    run.scaleFromField5 = true;
     run.WriteScaleAndSelect(f);
     return;
   }
   if (f2 == u"10" && IsOneOf(f1, {u"10", u"110"})) {
     putStraight(u"line(10, ", u",  0,  0,  0 )");
-    run.SelectZero = true;
+    run.selectZero = true;
     run.WriteScaleAndSelect(f);
     return;
   }
@@ -53,9 +54,9 @@ void ConvertLineElement(RecordFields& f, MacroRun& run) {
              f.F(8), tail});
   };
 
-  if (IsOneOf(f1, {u"3", u"03", u"04", u"4"})) {
+  if (IsOneOf(f1, codes::k03Or04)) {
     putStraight(u"# QDのｺｰﾄﾞ03,04 line(10, ", u",  9,  9,  9 )", u",   ");
-  } else if (IsOneOf(f2, {u"3", u"03", u"04", u"4"})) {
+  } else if (IsOneOf(f2, codes::k03Or04)) {
     putStraight(u"# QDのｺｰﾄﾞ03,04 line(20, ", u",  9,  9,  9 )");
   } else if (IsOneOf(f1, {u"101", u"01"})) {
     putWithTypes(u"line(10, ", u",  9 )");

@@ -17,22 +17,9 @@ bool IsPassedOver(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\n';
 }
 
-}  // namespace
-
-double ValueOf(std::u16string_view text) {
-  // Most fields are a sign and a few digits and nothing else: read those directly.
-  {
-    size_t first = !text.empty() && (text[0] == u'-' || text[0] == u'+') ? 1 : 0;
-    if (first < text.size() && text.size() - first <= 9) {
-      int64_t digits = 0;
-      size_t k = first;
-      for (; k < text.size() && IsDigit(text[k]); ++k) digits = digits * 10 + (text[k] - u'0');
-      if (k == text.size()) {
-        double value = static_cast<double>(digits);
-        return text[0] == u'-' ? -value : value;
-      }
-    }
-  }
+// ValueOf for every form of number: blanks, exponents, long digit strings. Kept out of line,
+// so that the common short numbers do not pay for setting up its buffers.
+[[gnu::noinline]] double ValueOfAnyForm(std::u16string_view text) {
   // Gather the numeric part as plain ASCII with the blanks taken out, then let from_chars
   // (which ignores the locale) read it. Most fields are short: their characters go to a
   // buffer on the stack, and only a longer number moves to the heap.
@@ -123,6 +110,39 @@ double ValueOf(std::u16string_view text) {
     value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return negative ? -value : value;
+}
+
+}  // namespace
+
+double ValueOf(std::u16string_view text) {
+  if (text.empty()) return 0.0;  // many fields are missing
+  // Most fields are a sign, a few digits and perhaps a decimal point after one, and nothing
+  // else: read those directly. With at most 15 characters after the sign there are at most 15
+  // digits, exact as an integer (below 2^53), and so is the power of ten they are divided by:
+  // the one rounding of the division gives the nearest double, as from_chars does.
+  {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const size_t size = text.size();
+    size_t k = text[0] == u'-' || text[0] == u'+' ? 1 : 0;
+    if (size - k <= 15) {
+      const size_t first = k;
+      int64_t digits = 0;
+      for (; k < size && IsDigit(text[k]); ++k) digits = digits * 10 + (text[k] - u'0');
+      size_t fraction = 0;
+      if (k > first && k < size && text[k] == u'.') {
+        const size_t point = ++k;
+        for (; k < size && IsDigit(text[k]); ++k) digits = digits * 10 + (text[k] - u'0');
+        fraction = k - point;
+      }
+      if (k == size && k > first) {
+        double value = static_cast<double>(digits);
+        if (fraction > 0) value /= kPowersOfTen[fraction];
+        return text[0] == u'-' ? -value : value;
+      }
+    }
+  }
+  return ValueOfAnyForm(text);
 }
 
 std::optional<int16_t> IntegerOf(double number) {

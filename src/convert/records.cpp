@@ -1,17 +1,43 @@
 #include "convert/records.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "convert/text.h"
 
 namespace qdvz {
+namespace {
+
+// Whether text holds the unit c, looked for four units at a time: a zero unit in the word
+// XOR c is one that equals c (exact: borrows only run past a zero unit).
+bool HasUnit(std::u16string_view text, char16_t c) {
+  constexpr uint64_t kOnes = 0x0001000100010001ull;
+  constexpr uint64_t kHighs = 0x8000800080008000ull;
+  const uint64_t every = kOnes * c;
+  const char16_t* in = text.data();
+  const size_t size = text.size();
+  size_t i = 0;
+  for (; i + 4 <= size; i += 4) {
+    uint64_t word;
+    std::memcpy(&word, in + i, sizeof word);
+    uint64_t x = word ^ every;
+    if (((x - kOnes) & ~x & kHighs) != 0) return true;
+  }
+  for (; i < size; ++i) {
+    if (in[i] == c) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 CollectedRecords CollectSourceRecords(std::span<const std::u16string_view> dataLines) {
   CollectedRecords collected;
   size_t slots = std::min(dataLines.size(), static_cast<size_t>(kDataLineSlots));
   for (size_t slot = 0; slot < slots; ++slot) {
     std::u16string_view line = dataLines[slot];
-    if (Contains(line, u"#")) continue;
+    if (HasUnit(line, u'#')) continue;
     if (line.size() < 3) continue;
     // Only the first "999" line is the marker; later ones are ordinary records.
     if (!collected.markerSeen && Contains(line, u"999")) {

@@ -6,10 +6,9 @@
 #include <string_view>
 #include <vector>
 
-namespace qdvz {
+#include "convert/limits.h"
 
-// The loaded source lines, as many as the form keeps.
-inline constexpr int kDataLineSlots = 1201;
+namespace qdvz {
 
 // One usable record and the 1-based line of the data it came from. The text is a view into
 // the data lines, which outlive the conversion.

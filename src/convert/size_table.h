@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "convert/failure.h"
+#include "convert/limits.h"
 
 namespace qdvz {
 
-inline constexpr int kSizeSlots = 51;
 using SizeItems = std::array<std::u16string, kSizeSlots>;
 
 // The items of a character-size file, in order, across all lines: items are separated by

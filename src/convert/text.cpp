@@ -14,6 +14,17 @@ std::u16string JoinWithCrLf(std::span<const std::u16string_view> lines) {
   return text;
 }
 
+size_t FindLoneSurrogate(std::u16string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsSurrogatePair(text, i)) {
+      ++i;
+    } else if (IsSurrogate(text[i])) {
+      return i;
+    }
+  }
+  return std::u16string_view::npos;
+}
+
 std::u16string FromUtf8(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
@@ -37,7 +48,7 @@ std::u16string FromUtf8(std::string_view utf8) {
     }
     // A sequence cut off, too long for its code point, a surrogate or beyond U+10FFFF is
     // malformed: one U+FFFD for the bytes read.
-    if (len == 0 || k < len || cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) {
+    if (len == 0 || k < len || cp < kLeast[len] || cp > 0x10FFFF || IsSurrogate(cp)) {
       cp = 0xFFFD;
     }
     if (cp >= 0x10000) {
@@ -56,12 +67,10 @@ std::string ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    char32_t cp = CodePointAt(text, i);
+    if (cp >= 0x10000) {
       ++i;
-    } else if (cp >= 0xD800 && cp < 0xE000) {
+    } else if (IsSurrogate(cp)) {
       cp = 0xFFFD;  // a lone surrogate has no UTF-8 form
     }
     if (cp < 0x80) {

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "convert/limits.h"
 #include "convert/macro_run.h"
 #include "convert/messages.h"
 #include "convert/numeric.h"
@@ -35,7 +36,7 @@ void ConvertTextElement(const RecordFields& f, int typeNumber, MacroRun& run) {
     carry.leadingCode = u"0 ,";
   } else if (f2 == u"08" || f1 == u"08") {
     carry.head = u"text(99, ";
-    carry.leadingCode.clear();
+    carry.leadingCode = {};
     headByCode = false;
   } else if (IsOneOf(f2, {u"01", u"1"})) {
     carry.leadingCode = u"10, ";
@@ -62,9 +63,9 @@ void ConvertTextElement(const RecordFields& f, int typeNumber, MacroRun& run) {
   std::u16string_view sizeCode = f8;
   if (sizeCode.size() > 2) sizeCode.remove_prefix(sizeCode.size() - 2);
   int slot = run.IntegerOrRefuse(ValueOf(sizeCode) - 1.0);
-  if (slot < 0 || slot + 10 >= kSizeSlots) run.Refuse(msg::kSizeNumberOutOfRange);
+  if (slot < 0 || slot >= kMaxSizeNumber) run.Refuse(msg::kSizeNumberOutOfRange);
   std::u16string_view firstSize = run.sizes[static_cast<size_t>(slot)];
-  std::u16string_view secondSize = run.sizes[static_cast<size_t>(slot) + 10];
+  std::u16string_view secondSize = run.sizes[static_cast<size_t>(slot + kSecondSizeOffset)];
 
   // The text without its opening double quote; nothing else is removed or escaped.
   std::u16string_view text = f.F(11).empty() ? f.F(10) : f.F(11);

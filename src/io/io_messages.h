@@ -3,18 +3,14 @@
 #include <string>
 
 #include "convert/text.h"
+#include "cp932/cp932_messages.h"
 
-// Status texts of loading and saving files.
+// Status texts of loading and saving files (with those of code page 932).
 namespace qdvz::msg {
-
-// The system lacks the converter: nothing can be read or saved.
-inline constexpr char16_t kNoCp932Converter[] =
-    u"このシステムにはShift-JIS（コードページ932）の変換機能がありません（iconv の CP932）";
 
 // Reading.
 // A data file longer than the window loads: the first lines are kept.
 inline constexpr char16_t kTooManyLines[] = u"データ行が制限を越えました";
-inline constexpr char16_t kNotCp932[] = u"Shift-JIS（コードページ932）として読めない文字があります";
 inline constexpr char16_t kUtf8File[] =
     u"UTF-8のファイルです。Shift-JIS（コードページ932）のファイルを選択してください";
 inline constexpr char16_t kUtf16File[] =
@@ -84,12 +80,6 @@ inline std::u16string CannotRead(int error) {
 // "ファイルを書き込めません（エラー番号 N）"
 inline std::u16string CannotWrite(int error) {
   return u"ファイルを書き込めません（エラー番号 " + FromUtf8(std::to_string(error)) + u"）";
-}
-
-// "Shift-JIS（コードページ932）で保存できない文字があります（U+XXXX）"
-inline std::u16string CannotEncode(std::u16string_view hexCodePoint) {
-  return u"Shift-JIS（コードページ932）で保存できない文字があります（U+" +
-         std::u16string(hexCodePoint) + u"）";
 }
 
 }  // namespace qdvz::msg

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 
 namespace qdvz {
 

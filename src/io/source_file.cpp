@@ -1,7 +1,9 @@
 #include "io/source_file.h"
 
-#include "io/ascii_words.h"
-#include "io/cp932.h"
+#include <bit>
+
+#include "cp932/ascii_words.h"
+#include "cp932/cp932.h"
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
 
@@ -20,6 +22,21 @@ using detail::LoadWord;
 size_t FindLineStop(std::string_view bytes, size_t pos) {
   const char* in = bytes.data();
   const size_t size = bytes.size();
+#ifdef QDVZ_HAS_SSE2
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i nul = _mm_setzero_si128();
+  while (pos + 16 <= size) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + pos));
+    __m128i stops = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
+                                 _mm_cmpeq_epi8(block, nul));
+    // The lowest bit set is the first stop in the block.
+    if (int mask = _mm_movemask_epi8(stops); mask != 0) {
+      return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    }
+    pos += 16;
+  }
+#endif
   while (pos + kWordSize <= size) {
     uint64_t word = LoadWord(in + pos);
     if (HasZeroByte(word) || HasByte(word, '\r') || HasByte(word, '\n')) break;
@@ -34,6 +51,19 @@ size_t FindLineEnd(std::u16string_view text, size_t pos) {
   constexpr size_t kUnitsPerWord = kWordSize / sizeof(char16_t);
   const char16_t* in = text.data();
   const size_t size = text.size();
+#ifdef QDVZ_HAS_SSE2
+  const __m128i cr = _mm_set1_epi16(u'\r');
+  const __m128i lf = _mm_set1_epi16(u'\n');
+  while (pos + 8 <= size) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + pos));
+    __m128i stops = _mm_or_si128(_mm_cmpeq_epi16(block, cr), _mm_cmpeq_epi16(block, lf));
+    // Each unit gives two bits of the mask: the lowest set is the first line end's low byte.
+    if (int mask = _mm_movemask_epi8(stops); mask != 0) {
+      return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+    }
+    pos += 8;
+  }
+#endif
   while (pos + kUnitsPerWord <= size) {
     uint64_t word = LoadWord(in + pos);
     if (HasUnit(word, u'\r') || HasUnit(word, u'\n')) break;

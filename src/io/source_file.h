@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "convert/failure.h"
+#include "convert/limits.h"
 
 namespace qdvz {
-
-inline constexpr int kMaxLoadedLines = 1199;
 
 // The lines are views into text, which they share: moving the whole keeps them valid, and
 // copying is not possible.

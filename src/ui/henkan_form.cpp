@@ -13,7 +13,7 @@
 #include "convert/convert_records.h"
 #include "convert/failure.h"
 #include "convert/text.h"
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 #include "io/file_path.h"
 #include "io/io_messages.h"
 #include "io/save_text.h"

@@ -8,7 +8,7 @@
 
 #include "cli/qd2vz_run.h"
 #include "convert/text.h"
-#include "io/cp932_runs.h"
+#include "cp932/cp932_runs.h"
 #include "support/data.h"
 #include "support/run_qd2vz.h"
 #include "support/temp_dir.h"

@@ -15,7 +15,8 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// A sign and nine digits, or fifteen digits, are read by fast paths, longer numbers parsed:
+// A sign and up to fifteen digits with or without a decimal point are read by a fast path,
+// longer numbers parsed:
 // each way gives the nearest double, and -0 stays -0. Beyond a double a number becomes
 // infinity or zero by its size, for which digits beyond a double's precision still count.
 TEST(ValueOf, ReadsTheLeadingNumericPart) {
@@ -40,10 +41,27 @@ TEST(ValueOf, ReadsTheLeadingNumericPart) {
       {"1e2 3", 1e23},
   };
   for (const auto& c : cases) check(c.text, c.value);
-  for (const char* digits :
-       {"123456789", "-123456789", "+123456789", "1234567890", "-987654321098765",
-        "1234567890123456", "-9007199254740993", "12345678901234567", "00000000000000000001",
-        "-00000000000000000000"}) {
+  for (const char* digits : {"123456789",
+                             "-123456789",
+                             "+123456789",
+                             "1234567890",
+                             "-987654321098765",
+                             "1234567890123456",
+                             "-9007199254740993",
+                             "12345678901234567",
+                             "00000000000000000001",
+                             "-00000000000000000000",
+                             "0.1",
+                             "-0.75",
+                             "1234.5678",
+                             "3.14159265358979",
+                             "5.",
+                             "999999999999999.",
+                             "12345678901234.5",
+                             "0.000000000000001",
+                             "-1.2345678901234567",
+                             "0.3000000000000000444",
+                             "7.0e1"}) {
     check(digits, std::strtod(digits, nullptr));
   }
   check("0.0001e99999", kInf);

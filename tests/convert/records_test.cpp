@@ -72,6 +72,9 @@ TEST(CollectSourceRecords, KeepsTheRecordsAfterTheFirstMarker) {
           {{"10 01 #999", "ab", "", "1 A", "x999y", "99", "999", "  0 B", "99 0"},
            {{4, "1 A"}, {7, "999"}, {8, "0 B"}, {9, "99 0"}}},
           {{"# 999", "99", "999 #", "999", "99 0"}, {{5, "99 0"}}},
+          // A "#" anywhere in a longer line; units that only share a byte with it are no "#".
+          {{"999", "1 2 3 4#", "1 2 3 4 5 6 7 #", "\u2323 a\u0123b 1 2", "12345678#9"},
+           {{4, "\u2323 a\u0123b 1 2"}}},
       };
   for (const auto& [input, expected] : cases) {
     std::vector<std::u16string> lines;

@@ -9,7 +9,7 @@
 
 #include "convert/convert_records.h"
 #include "convert/messages.h"
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 #include "io/source_file.h"
 #include "support/data.h"
 #include "support/refusal.h"

@@ -194,6 +194,23 @@ TEST(SaveText, WindowsNamesDevicesAndLocks) {
 }
 #endif
 
+// Saved text gets one CR LF; a character it cannot hold is named with its line, counted by
+// line feeds (the first line is 1).
+TEST(SaveText, EncodesWithALineEndAndNamesTheLineRefused) {
+  EXPECT_EQ(*EncodeSavedText(u"a\nb"), "a\nb\r\n");
+  struct Row {
+    std::u16string text;
+    Refusal refusal;
+  };
+  const Row rows[] = {
+      {u"\u00E9", {msg::CannotEncode(u"00E9"), 1}},
+      {u"ok\r\nok\r\nx😀", {msg::CannotEncode(u"1F600"), 3}},
+      {u"a\n\nb\xDC00\xDC00", {msg::CannotEncode(u"DC00"), 3}},
+      {u"円\r\n\u00A5", {msg::CannotEncode(u"00A5"), 2}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(RefusalOf(EncodeSavedText(row.text)), row.refusal);
+}
+
 // Text that code page 932 cannot hold is never saved, and the old file stays.
 TEST(SaveText, RefusedTextLeavesTheOldFile) {
   test::TempDir dir;

@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "convert/messages.h"
+#include "cp932/cp932_runs.h"
 #include "fake_window.h"
-#include "io/cp932_runs.h"
 #include "io/file_path.h"
 #include "io/io_messages.h"
 #include "support/data.h"

@@ -22,7 +22,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 #include "support/data.h"
 #include "ui/qt/directory_tree.h"
 #include "ui/qt/henkan_window.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 
 // What both code page 932 converters share: ASCII is the same in both encodings and is copied
 // directly; only runs outside ASCII reach the system's converter.
@@ -13,12 +13,6 @@ namespace qdvz::detail {
 
 inline bool IsLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-inline bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c < 0xDC00;
-}
-inline bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c < 0xE000;
 }
 
 // Decodes one run of bytes that starts outside ASCII, appending to text; false with the

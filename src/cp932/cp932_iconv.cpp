@@ -13,17 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "io/ascii_words.h"
-#include "io/cp932.h"
-#include "io/cp932_runs.h"
-#include "io/io_messages.h"
+#include "convert/text.h"
+#include "cp932/ascii_words.h"
+#include "cp932/cp932.h"
+#include "cp932/cp932_messages.h"
+#include "cp932/cp932_runs.h"
 
 namespace qdvz {
 namespace {
 
-using detail::IsHighSurrogate;
 using detail::IsLeadByte;
-using detail::IsLowSurrogate;
 
 // The name iconv knows code page 932 by, and how often it was changed (by tests).
 std::atomic<const char*> converterName{"CP932"};
@@ -202,7 +201,7 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
     std::string bytes;
     std::u16string_view one(&unit, 1);
     // A surrogate alone is no character; with its partner it is one outside the code page.
-    if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+    if (IsSurrogate(unit)) {
       entry = Converters::kInvalid;
     } else if (!EncodeWithIconv(one, bytes).ok || !ComesBack(bytes, one)) {
       entry = Converters::kInvalid;
@@ -219,72 +218,85 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
 
 }  // namespace
 
+// The conversions below write into a buffer on the stack, a chunk at a time, and append each
+// chunk to the result: room made beforehand in the result would first be filled with zeros.
+// A chunk's bytes stay below the size from which the C library copies byte by byte.
+constexpr size_t kChunkUnits = 480;
+
 Result<std::u16string> DecodeCp932(std::string_view bytes) {
   Converters& converters = ThreadConverters();
   if (!converters.Available()) return NoConverter();
-  // Every byte gives at most one UTF-16 unit: write into room made beforehand.
-  std::u16string text(bytes.size(), u'\0');
-  char16_t* out = text.data();
+  std::u16string text;
+  text.reserve(bytes.size());  // every byte gives at most one UTF-16 unit
   const size_t size = bytes.size();
   const char* in = bytes.data();
+  // A double-byte character at the chunk's end takes one byte beyond it, but gives one unit.
+  char16_t chunk[kChunkUnits + 1];
   size_t i = 0;
   while (i < size) {
-    // Most of a QD file is ASCII: widen it a word at a time.
-    while (i + detail::kWordSize <= size && detail::AllAsciiBytes(detail::LoadWord(in + i))) {
-      for (size_t k = 0; k < detail::kWordSize; ++k) out[k] = static_cast<unsigned char>(in[i + k]);
-      out += detail::kWordSize;
-      i += detail::kWordSize;
+    const size_t stop = std::min(size, i + kChunkUnits);
+    char16_t* out = chunk;
+    while (i < stop) {
+      auto first = static_cast<unsigned char>(in[i]);
+      if (first < 0x80) {
+        // Most of a QD file is ASCII: widen it a block at a time, then the rest of the
+        // stretch (less than a block) byte by byte.
+        size_t ascii = detail::WidenAsciiBlocks(in + i, stop - i, out);
+        out += ascii;
+        i += ascii;
+        while (i < stop && static_cast<unsigned char>(in[i]) < 0x80) {
+          *out++ = static_cast<unsigned char>(in[i++]);
+        }
+        continue;
+      }
+      // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
+      size_t length = IsLeadByte(first) ? 2 : 1;
+      if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
+      unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
+      uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
+      if (entry == Converters::kInvalid) return detail::NotDecodable(i);
+      if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
+      *out++ = static_cast<char16_t>(entry & 0xFFFF);
+      i += length;
     }
-    if (i == size) break;
-    auto first = static_cast<unsigned char>(in[i]);
-    if (first < 0x80) {
-      *out++ = first;
-      ++i;
-      continue;
-    }
-    // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
-    size_t length = IsLeadByte(first) ? 2 : 1;
-    if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
-    unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
-    uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
-    if (entry == Converters::kInvalid) return detail::NotDecodable(i);
-    if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
-    *out++ = static_cast<char16_t>(entry & 0xFFFF);
-    i += length;
+    text.append(chunk, static_cast<size_t>(out - chunk));
   }
-  text.resize(static_cast<size_t>(out - text.data()));
   return text;
 }
 
 Result<std::string> EncodeCp932(std::u16string_view text) {
   Converters& converters = ThreadConverters();
   if (!converters.Available()) return NoConverter();
-  // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
-  std::string bytes(text.size() * 2, '\0');
-  char* out = bytes.data();
+  std::string bytes;
+  bytes.reserve(2 * text.size());  // at most two bytes a unit: the result never moves
   const char16_t* in = text.data();
   const size_t size = text.size();
-  for (size_t i = 0; i < size; ++i) {
-    // The statements are ASCII but for the texts and names: narrow them a word at a time.
-    constexpr size_t kUnitsPerWord = detail::kWordSize / sizeof(char16_t);
-    while (i + kUnitsPerWord <= size && detail::AllAsciiUnits(detail::LoadWord(in + i))) {
-      for (size_t k = 0; k < kUnitsPerWord; ++k) out[k] = static_cast<char>(in[i + k]);
-      out += kUnitsPerWord;
-      i += kUnitsPerWord;
+  // Every UTF-16 unit gives at most two bytes (pairs of surrogates take the slow road).
+  char chunk[2 * kChunkUnits];
+  size_t i = 0;
+  while (i < size) {
+    const size_t stop = std::min(size, i + kChunkUnits);
+    char* out = chunk;
+    while (i < stop) {
+      char16_t unit = in[i];
+      if (unit < 0x80) {
+        // The statements are ASCII but for the texts and names: narrow them a block at a
+        // time, then the rest of the stretch unit by unit.
+        size_t ascii = detail::NarrowAsciiBlocks(in + i, stop - i, out);
+        out += ascii;
+        i += ascii;
+        while (i < stop && in[i] < 0x80) *out++ = static_cast<char>(in[i++]);
+        continue;
+      }
+      uint32_t entry = EncodedCharacter(converters, unit);
+      if (entry == Converters::kInvalid) return detail::NotEncodable(text, i);
+      if (entry == Converters::kComplex) return detail::EncodeCp932ByRuns(text);
+      if ((entry >> 16 & 0xFF) == 2) *out++ = static_cast<char>(entry >> 8 & 0xFF);
+      *out++ = static_cast<char>(entry & 0xFF);
+      ++i;
     }
-    if (i == size) break;
-    char16_t unit = in[i];
-    if (unit < 0x80) {
-      *out++ = static_cast<char>(unit);
-      continue;
-    }
-    uint32_t entry = EncodedCharacter(converters, unit);
-    if (entry == Converters::kInvalid) return detail::NotEncodable(text, i);
-    if (entry == Converters::kComplex) return detail::EncodeCp932ByRuns(text);
-    if ((entry >> 16 & 0xFF) == 2) *out++ = static_cast<char>(entry >> 8 & 0xFF);
-    *out++ = static_cast<char>(entry & 0xFF);
+    bytes.append(chunk, static_cast<size_t>(out - chunk));
   }
-  bytes.resize(static_cast<size_t>(out - bytes.data()));
   return bytes;
 }
 

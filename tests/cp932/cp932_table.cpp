@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Code page 932 against the system's converter: known codes both ways, the first fault's
 // position, the characters that have a code only one way, and every sequence round trip.
-#include "io/cp932.h"
+#include "cp932/cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "convert/text.h"
-#include "io/cp932_runs.h"
-#include "io/save_text.h"
+#include "cp932/cp932_runs.h"
 #include "support/text.h"
 
 namespace qdvz {
@@ -60,54 +59,53 @@ TEST(Cp932, DecodesKnownCodesAndFindsTheFirstInvalidSequence) {
   }
 }
 
-// Saving refuses a character without an exact code, naming it and its line: one that has no
-// code, a lone surrogate, or one whose code reads back as another character.
+// Encoding refuses a character without an exact code, naming it: one that has no code, a lone
+// surrogate, or one whose code reads back as another character.
 TEST(Cp932, EncodesKnownCharactersAndNamesTheFirstWithoutCode) {
   struct Row {
     std::u16string text;
-    std::string bytes;            // saved, before the CR LF that saving adds
+    std::string bytes;            // encoded
     size_t badAt = kOk;           // else the character refused: its index,
-    int line = 0;                 // its line
     const char16_t* named = u"";  // and how it is named
   };
   const Row rows[] = {
       {u"", ""},
       {u"\\~\uFF3C\uFF5E", "\x5C\x7E\x81\x5F\x81\x60"},
       {u"line(10, あソｱ)\r\n", "line(10, \x82\xA0\x83\x5C\xB1)\r\n"},
-      {u"a\nb", "a\nb"},  // line ends inside the text stay as they are
+      {u"a\nb", "a\nb"},
 #ifdef _WIN32
       {u"a\u0080", "a\x80"},
 #else
-      {u"\u0080", "", 0, 1, u"0080"},
+      {u"\u0080", "", 0, u"0080"},
 #endif
-      {u"ab\u00E9", "", 2, 1, u"00E9"},
-      {u"あ😀い", "", 1, 1, u"1F600"},
-      {u"\U00010000", "", 0, 1, u"10000"},
-      {u"x\U00020000", "", 1, 1, u"20000"},
-      {u"ok\r\nok\r\nx😀", "", 9, 3, u"1F600"},
-      {u"a\xD800", "", 1, 1, u"D800"},  // a high surrogate cut off at the end
-      {u"\xD800x", "", 0, 1, u"D800"},
-      {u"a\n\nb\xDC00\xDC00", "", 4, 3, u"DC00"},
-      {u"円\r\n\u00A5", "", 3, 2, u"00A5"},  // ¥ would come back as a backslash
+      {u"ab\u00E9", "", 2, u"00E9"},
+      {u"あ😀い", "", 1, u"1F600"},
+      {u"\U00010000", "", 0, u"10000"},
+      {u"x\U00020000", "", 1, u"20000"},
+      {u"ok\r\nok\r\nx😀", "", 9, u"1F600"},
+      {u"a\xD800", "", 1, u"D800"},  // a high surrogate cut off at the end
+      {u"\xD800x", "", 0, u"D800"},
+      {u"a\n\nb\xDC00\xDC00", "", 4, u"DC00"},
+      {u"円\r\n\u00A5", "", 3, u"00A5"},  // ¥ would come back as a backslash
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(ToUtf8(row.named));
-    Result<std::string> saved = EncodeSavedText(row.text);
+    Result<std::string> encoded = EncodeCp932(row.text);
     if (row.badAt == kOk) {
-      ASSERT_TRUE(saved);
-      EXPECT_EQ(*saved, row.bytes + "\r\n");
+      ASSERT_TRUE(encoded);
+      EXPECT_EQ(*encoded, row.bytes);
     } else {
-      ASSERT_FALSE(saved);
-      EXPECT_EQ(saved.failure().position, row.badAt);
-      EXPECT_EQ(saved.failure().line, row.line);
-      EXPECT_EQ(saved.failure().message,
+      ASSERT_FALSE(encoded);
+      EXPECT_EQ(encoded.failure().kind, FailureKind::kUnsavable);
+      EXPECT_EQ(encoded.failure().position, row.badAt);
+      EXPECT_EQ(encoded.failure().message,
                 u"Shift-JIS（コードページ932）で保存できない文字があります（U+" +
                     std::u16string(row.named) + u"）");
     }
   }
   // So would ¢ £ ¬ — ‖ ‾ − 〜 as other characters.
   for (char16_t c : std::u16string(u"\u00A2\u00A3\u00AC\u2014\u2016\u203E\u2212\u301C")) {
-    EXPECT_EQ(EncodeSavedText(std::u16string(u"あ") + c).failure().position, 1u) << int{c};
+    EXPECT_EQ(EncodeCp932(std::u16string(u"あ") + c).failure().position, 1u) << int{c};
   }
 }
 

@@ -1,24 +1,12 @@
-#include "io/cp932_runs.h"
+#include "cp932/cp932_runs.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "convert/text.h"
-#include "io/io_messages.h"
+#include "cp932/cp932_messages.h"
 
 namespace qdvz::detail {
-namespace {
-
-// The code point at index, joining a surrogate pair.
-char32_t CodePointAt(std::u16string_view text, size_t index) {
-  char32_t c = text[index];
-  if (IsHighSurrogate(text[index]) && index + 1 < text.size() && IsLowSurrogate(text[index + 1])) {
-    return 0x10000 + ((c - 0xD800) << 10) + (text[index + 1] - 0xDC00);
-  }
-  return c;
-}
-
-}  // namespace
 
 Failure NotDecodable(size_t offset) {
   return Failure{FailureKind::kNotCp932Text, msg::kNotCp932, 0, offset};
@@ -69,9 +57,9 @@ Result<std::string> EncodeInRuns(std::u16string_view text, RunEncoder encodeRun,
     start = i;
     bool lone = false;
     while (i < text.size() && text[i] >= 0x80 && i - start < maxRun) {
-      if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      if (IsSurrogatePair(text, i)) {
         i += 2;
-      } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      } else if (IsSurrogate(text[i])) {
         lone = true;
         break;
       } else {

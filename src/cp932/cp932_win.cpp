@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <string>
 
-#include "io/cp932.h"
-#include "io/cp932_runs.h"
+#include "convert/text.h"
+#include "cp932/cp932.h"
+#include "cp932/cp932_runs.h"
 
 namespace qdvz {
 namespace {
 
-using detail::IsHighSurrogate;
 using detail::IsLeadByte;
 
 constexpr UINT kCodePage = 932;
