@@ -68,7 +68,9 @@ std::u16string MacroSlots::Document(int last) const {
       auto [offset, length] = slots_[static_cast<size_t>(slot)];
       document.append(text_.get() + offset, length);
     }
-    document += u"\r\n";
+    // Two units in place: an append of a text would call memcpy for them.
+    document.push_back(u'\r');
+    document.push_back(u'\n');
   }
   return document;
 }

@@ -35,6 +35,7 @@ bool HasUnit(std::u16string_view text, char16_t c) {
 CollectedRecords CollectSourceRecords(std::span<const std::u16string_view> dataLines) {
   CollectedRecords collected;
   size_t slots = std::min(dataLines.size(), static_cast<size_t>(kDataLineSlots));
+  collected.records.reserve(slots);  // growing would copy the records again and again
   for (size_t slot = 0; slot < slots; ++slot) {
     std::u16string_view line = dataLines[slot];
     if (HasUnit(line, u'#')) continue;
