@@ -1,7 +1,7 @@
 #include "io/file_identity.h"
 
 #ifdef _WIN32
-#include "io/unique_handle.h"
+#include "io/win32/unique_handle.h"
 #else
 #include <sys/stat.h>
 #include <unistd.h>

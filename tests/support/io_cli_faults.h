@@ -1,6 +1,6 @@
 #pragma once
 
-// POSIX only: the system calls of io/system_calls.h failing as a test says, for the failures
+// POSIX only: the system calls of io/posix/system_calls.h failing as a test says, for the failures
 // that disks rarely give: an open or read interrupted by a signal, a write cut short or failing
 // half way, a close that reports data lost; and exceptions where none is expected.
 #include <errno.h>
@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "io/system_calls.h"
+#include "io/posix/system_calls.h"
 
 namespace qdvz::test {
 

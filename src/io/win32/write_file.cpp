@@ -9,7 +9,7 @@
 #include "io/interrupt.h"
 #include "io/io_messages.h"
 #include "io/system_error.h"
-#include "io/unique_handle.h"
+#include "io/win32/unique_handle.h"
 #include "io/write_target.h"
 
 namespace qdvz::detail {

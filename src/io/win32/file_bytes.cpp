@@ -5,7 +5,7 @@
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
 #include "io/system_error.h"
-#include "io/unique_handle.h"
+#include "io/win32/unique_handle.h"
 
 namespace qdvz {
 namespace {

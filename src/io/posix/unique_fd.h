@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "io/system_calls.h"
+#include "io/posix/system_calls.h"
 
 namespace qdvz {
 

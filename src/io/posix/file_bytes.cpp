@@ -7,9 +7,9 @@
 
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
-#include "io/system_calls.h"
+#include "io/posix/system_calls.h"
 #include "io/system_error.h"
-#include "io/unique_fd.h"
+#include "io/posix/unique_fd.h"
 
 namespace qdvz {
 namespace {

@@ -1,8 +1,6 @@
 #pragma once
 
 // Windows only: a handle that is closed when it goes out of scope.
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <utility>
@@ -37,5 +35,3 @@ class UniqueHandle {
 };
 
 }  // namespace qdvz
-
-#endif  // _WIN32

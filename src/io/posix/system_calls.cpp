@@ -1,7 +1,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "io/system_calls.h"
+#include "io/posix/system_calls.h"
 
 namespace qdvz::detail {
 

@@ -15,9 +15,9 @@
 
 #include "io/interrupt.h"
 #include "io/io_messages.h"
-#include "io/system_calls.h"
+#include "io/posix/system_calls.h"
 #include "io/system_error.h"
-#include "io/unique_fd.h"
+#include "io/posix/unique_fd.h"
 #include "io/write_target.h"
 
 namespace qdvz::detail {
