@@ -5,13 +5,6 @@
 #include <optional>
 #include <utility>
 
-// What the system says of an open file, for IdentityOf below.
-#ifdef _WIN32
-struct _BY_HANDLE_FILE_INFORMATION;
-#else
-struct stat;
-#endif
-
 namespace qdvz {
 
 // What tells one file from another whatever the names leading to it (links, case-insensitive
@@ -26,13 +19,5 @@ enum class StandardStream { kInput, kOutput, kError };
 // The identity of the file, device or pipe behind a standard stream; nothing when the stream
 // is closed (or, on Windows, is no file on a disk).
 std::optional<FileIdentity> IdentityOf(StandardStream stream);
-
-// The identity in what the system said of a file: GetFileInformationByHandle on Windows,
-// stat elsewhere.
-#ifdef _WIN32
-FileIdentity IdentityOf(const _BY_HANDLE_FILE_INFORMATION& info);
-#else
-FileIdentity IdentityOf(const struct stat& info);
-#endif
 
 }  // namespace qdvz

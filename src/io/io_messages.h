@@ -47,19 +47,10 @@ inline constexpr char16_t kStreamClosed[] =
     u"書き込み先の標準出力（またはファイル記述子）が閉じられています";
 // Making a folder where a file of that name is.
 inline constexpr char16_t kFileInTheWay[] = u"同じ名前のファイルがあります";
-// The window saves to no device: what it writes there is lost or never ends. Windows reads a
-// reserved name as its device whatever the extension and folder; qd2vz writes to it in place,
-// and names the device when that fails.
-#ifdef _WIN32
-inline constexpr char16_t kCannotSaveToDevice[] =
-    u"デバイスには保存できません（CON・PRN・AUX・NUL・COM1～COM9・LPT1～LPT9 は、"
-    u"拡張子を付けてもデバイスの名前です）";
-inline constexpr char16_t kCannotWriteDevice[] =
-    u"デバイスに書き込めません（CON・PRN・AUX・NUL・COM1～COM9・LPT1～LPT9 は、"
-    u"拡張子を付けてもデバイスの名前です）";
-#else
-inline constexpr char16_t kCannotSaveToDevice[] = u"デバイスには保存できません";
-#endif
+// The window saves to no device: what it writes there is lost or never ends. The words are
+// the platform's (io/posix/device_name.cpp, io/win32/device_name.cpp): Windows reads a reserved
+// name as its device whatever the extension and folder, and they say so.
+extern const char16_t kCannotSaveToDevice[];
 
 // Names, whether read or written.
 inline constexpr char16_t kLinkLoop[] =

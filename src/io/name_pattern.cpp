@@ -1,8 +1,6 @@
 #include "io/name_pattern.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "io/file_name_case.h"
 
 namespace qdvz {
 namespace {
@@ -20,15 +18,7 @@ size_t CharLength(std::u16string_view text, size_t i) {
 }
 
 bool SameLetter(char16_t a, char16_t b) {
-  if (a == b) return true;
-#ifdef _WIN32
-  // The comparison the file system makes: its own upper-case table, full-width letters too.
-  const wchar_t left = a, right = b;
-  return CompareStringOrdinal(&left, 1, &right, 1, TRUE) == CSTR_EQUAL;
-#else
-  auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c; };
-  return upper(a) == upper(b);
-#endif
+  return a == b || SameLetterInFileNames(a, b);
 }
 
 }  // namespace

@@ -11,12 +11,14 @@
 #include "convert/text.h"
 #include "io/file_bytes.h"
 #include "io/file_identity.h"
-#include "io/file_path.h"
+#include "io/file_kind.h"
+#include "io/fs_path.h"
 #include "io/io_messages.h"
 #include "io/qd_bytes.h"
 #include "io/save_text.h"
 #include "io/size_file.h"
 #include "ui/extensions.h"
+#include "ui/file_path.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "io/file_path.h"
+#include "io/fs_path.h"
 #include "ui/ui_messages.h"
 #include "ui/window_ops.h"
 

@@ -27,11 +27,11 @@
 #include "convert/messages.h"
 #include "cp932/cp932_runs.h"
 #include "fake_window.h"
-#include "io/file_path.h"
 #include "io/io_messages.h"
 #include "support/data.h"
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "ui/file_path.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {

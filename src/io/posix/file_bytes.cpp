@@ -8,8 +8,8 @@
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
 #include "io/posix/system_calls.h"
-#include "io/system_error.h"
 #include "io/posix/unique_fd.h"
+#include "io/system_error.h"
 
 namespace qdvz {
 namespace {

@@ -15,9 +15,10 @@
 
 #include "io/interrupt.h"
 #include "io/io_messages.h"
+#include "io/posix/file_identity.h"
 #include "io/posix/system_calls.h"
-#include "io/system_error.h"
 #include "io/posix/unique_fd.h"
+#include "io/system_error.h"
 #include "io/write_target.h"
 
 namespace qdvz::detail {

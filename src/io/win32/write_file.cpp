@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "io/file_path.h"
 #include "io/interrupt.h"
 #include "io/io_messages.h"
 #include "io/system_error.h"
+#include "io/win32/device_name.h"
+#include "io/win32/file_identity.h"
 #include "io/win32/unique_handle.h"
 #include "io/write_target.h"
 

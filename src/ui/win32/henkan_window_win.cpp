@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "io/file_path.h"
 #include "io/name_pattern.h"
+#include "ui/file_path.h"
 #include "ui/ui_messages.h"
 #include "ui/win32/resource.h"
 

@@ -1,15 +1,8 @@
-#include "io/file_identity.h"
+#include "io/win32/file_identity.h"
 
-#ifdef _WIN32
 #include "io/win32/unique_handle.h"
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace qdvz {
-
-#ifdef _WIN32
 
 FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
   return FileIdentity(info.dwVolumeSerialNumber,
@@ -43,29 +36,5 @@ std::optional<FileIdentity> IdentityOf(StandardStream stream) {
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return std::nullopt;
   return IdentityOfHandle(handle);
 }
-
-#else
-
-FileIdentity IdentityOf(const struct stat& info) {
-  return FileIdentity(static_cast<std::uint64_t>(info.st_dev),
-                      static_cast<std::uint64_t>(info.st_ino));
-}
-
-std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return std::nullopt;
-  return IdentityOf(info);
-}
-
-std::optional<FileIdentity> IdentityOf(StandardStream stream) {
-  int fd = stream == StandardStream::kInput    ? STDIN_FILENO
-           : stream == StandardStream::kOutput ? STDOUT_FILENO
-                                               : STDERR_FILENO;
-  struct stat info {};
-  if (fstat(fd, &info) != 0) return std::nullopt;
-  return IdentityOf(info);
-}
-
-#endif
 
 }  // namespace qdvz
