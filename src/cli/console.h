@@ -2,14 +2,31 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
-// How qd2vz meets the operating system: arguments, paths, standard streams.
+// How qd2vz meets the operating system: arguments, paths, standard streams. Each platform has
+// its own version (cli/posix/console.cpp, cli/win32/console.cpp); what they share is in
+// cli/console.cpp.
 namespace qdvz::cli {
 
 // Arguments and messages are UTF-8 text. On POSIX a path is the argument's bytes as they are;
 // on Windows it is built from the UTF-8 text, which a plain std::string would not give.
 std::filesystem::path ArgPath(const std::string& arg);
+
+// A file named on the command line: the name as typed, for messages, and the path it names,
+// made once when the arguments are read. "-" is a standard stream.
+struct FileArg {
+  std::string name;
+  std::filesystem::path path;
+
+  explicit FileArg(std::string typed) : name(std::move(typed)), path(ArgPath(name)) {}
+  bool IsStandardStream() const { return name == "-"; }
+};
+
+// The help switch of the platform's own programs besides -h and --help ("/?" on Windows, where
+// no file name can hold '?'); empty where there is none.
+extern const char kPlatformHelpSwitch[];
 
 // A path as UTF-8 text for messages.
 std::string Shown(const std::filesystem::path& path);
@@ -45,7 +62,7 @@ bool WriteStdout(const std::string& bytes);
 // Each such argument becomes the files it matches (not folders) by their long names, in name
 // order; one that matches nothing stays as it is. Elsewhere the shell has expanded them already,
 // and a name may hold those characters.
-std::vector<std::string> ExpandWildcards(const std::vector<std::string>& args);
+std::vector<FileArg> ExpandWildcards(const std::vector<FileArg>& args);
 // Whether an argument is a pattern that ExpandWildcards could not expand.
 bool HasWildcard(const std::string& arg);
 

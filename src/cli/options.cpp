@@ -12,15 +12,12 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
   bool onlyFiles = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-#ifdef _WIN32
-    // The help switch of Windows programs; no file name can hold '?'.
-    if (!onlyFiles && arg == "/?") {
+    if (!onlyFiles && *kPlatformHelpSwitch != '\0' && arg == kPlatformHelpSwitch) {
       o.help = true;
       continue;
     }
-#endif
     if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
-      o.inputs.push_back(arg);
+      o.inputs.emplace_back(arg);
       continue;
     }
     if (arg == "--") {
@@ -67,26 +64,27 @@ Result<Options> ParseOptions(const std::vector<std::string>& args) {
     if (value->empty()) return fail("オプション " + shown + " の値が空です");
     std::string shortName = matched->shortName;
     if (shortName == "-s") {
-      o.sizeFile = *value;
+      o.sizeFile = FileArg(*value);
     } else if (shortName == "-o") {
-      o.outputFile = *value;
+      o.outputFile.emplace(*value);
     } else {
-      o.outputDirectory = *value;
+      o.outputDirectory.emplace(*value);
     }
   }
   if (o.help || o.version) return o;
-  if (o.sizeFile.empty()) return fail("文字サイズ設定ファイルを -s で指定してください");
+  if (o.sizeFile.name.empty()) return fail("文字サイズ設定ファイルを -s で指定してください");
   if (o.inputs.empty()) return fail("変換するＱＤのデータファイルを指定してください");
   if (o.outputFile && o.outputDirectory) return fail("-o と -d は同時に指定できません");
   // "-o -" is standard output, as in other tools.
-  if (o.outputFile == "-") o.outputFile.reset();
+  if (o.outputFile && o.outputFile->IsStandardStream()) o.outputFile.reset();
   if (o.outputFile && o.inputs.size() > 1) {
     return fail("-o は入力ファイルが一つのときだけ指定できます（複数なら -d を使ってください）");
   }
-  for (const auto& input : o.inputs) {
-    if (input == "-" && o.outputDirectory) return fail("標準入力（-）は -d と一緒に使えません");
+  for (const FileArg& input : o.inputs) {
+    if (input.IsStandardStream() && o.outputDirectory)
+      return fail("標準入力（-）は -d と一緒に使えません");
     // Standard input can be read once: either as the size file or as data.
-    if (input == "-" && o.sizeFile == "-") {
+    if (input.IsStandardStream() && o.sizeFile.IsStandardStream()) {
       return fail("標準入力（-）は -s と入力ファイルの両方には使えません");
     }
   }

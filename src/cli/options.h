@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "cli/console.h"
 #include "convert/failure.h"
 
 namespace qdvz::cli {
 
+// The files hold both the name as typed, for messages, and the path, made once here.
 struct Options {
-  std::string sizeFile;
-  std::optional<std::string> outputFile;  // none: standard output (also for "-o -")
-  std::optional<std::string> outputDirectory;
-  std::vector<std::string> inputs;
+  FileArg sizeFile{""};
+  std::optional<FileArg> outputFile;  // none: standard output (also for "-o -")
+  std::optional<FileArg> outputDirectory;
+  std::vector<FileArg> inputs;
   bool help = false;
   bool version = false;
 };

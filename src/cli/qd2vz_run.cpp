@@ -38,14 +38,13 @@ constexpr char16_t kCannotCreateDirectory[] = u"出力先のフォルダーを�
 constexpr char16_t kNoMatch[] = u"このパターンに一致するファイルがありません";
 constexpr char16_t kEmptyInputName[] = u"入力ファイルの名前が空です";
 
-// The help. On Windows it writes paths with backslashes and names /?, the help switch of Windows
-// programs.
+// The help. It writes paths with the system's separator (a backslash on Windows) and names the
+// help switch of the platform's own programs, if any.
 std::string HelpText() {
-#ifdef _WIN32
-  const std::string separator = "\\", helpSwitches = "-h, --help, /?    ";
-#else
-  const std::string separator = "/", helpSwitches = "-h, --help        ";
-#endif
+  const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
+  std::string helpSwitches = "-h, --help";
+  if (*kPlatformHelpSwitch != '\0') helpSwitches += std::string(", ") + kPlatformHelpSwitch;
+  helpSwitches.resize(18, ' ');
   return "使い方: qd2vz -s 文字サイズ.qdc [オプション]... ファイル...\n"
          "ＱＤの線記号変形データをＶＺの線変形マクロに変換します。\n"
          "入力と出力はコードページ932（Shift-JIS）、行末は CR LF です。\n"
@@ -73,14 +72,9 @@ std::u16string CannotCreateDirectory(const fs::path& folder, std::error_code err
   if (!error || (fs::exists(folder, ignored) && !fs::is_directory(folder, ignored))) {
     error = std::make_error_code(std::errc::file_exists);
   }
-  // The standard library reports errno values as generic errors, the system's own codes
-  // (Windows) as system errors; the words are looked up by the system's codes.
-#ifdef _WIN32
-  const bool systemCode = error.category() == std::system_category();
-#else
-  const bool systemCode = true;
-#endif
-  if (systemCode) message += u"（" + FileFailure(FileStep::kWrite, error.value()).message + u"）";
+  // The words are looked up by the system's codes.
+  if (HoldsSystemError(error))
+    message += u"（" + FileFailure(FileStep::kWrite, error.value()).message + u"）";
   return message;
 }
 
@@ -108,23 +102,13 @@ struct Prepared {
 
 class Converter {
  public:
-  Converter(const Options& options, const std::vector<std::string>& inputs, const SizeItems& sizes)
+  Converter(const Options& options, const std::vector<FileArg>& inputs, const SizeItems& sizes)
       : options_(options), sizes_(sizes) {
     // Every file the run reads is an input that no output may replace: the data files, the
     // size file and the file behind standard input. Their identities are taken once: asking
     // again for every output made a batch of n files cost n * n lookups.
-    if (options.sizeFile == "-") {
-      inputs_.Add(StandardStream::kInput);
-    } else {
-      inputs_.Add(ArgPath(options.sizeFile));
-    }
-    for (const auto& input : inputs) {
-      if (input == "-") {
-        inputs_.Add(StandardStream::kInput);
-      } else {
-        inputs_.Add(ArgPath(input));
-      }
-    }
+    Add(options.sizeFile);
+    for (const FileArg& input : inputs) Add(input);
     // An output that is already open as standard output or error is written through it.
     for (StandardStream stream : {StandardStream::kOutput, StandardStream::kError}) {
       if (auto identity = IdentityOf(stream)) openStreams_.push_back({stream, *identity});
@@ -133,22 +117,22 @@ class Converter {
 
   // Loads, converts and encodes one input: everything but writing, so that several inputs
   // can be prepared at once. Touches nothing shared, and throws nothing.
-  Prepared Prepare(const std::string& input) const {
+  Prepared Prepare(const FileArg& input) const {
     Prepared prepared;
     auto note = [&](int line, std::u16string_view message) {
-      prepared.messages.push_back({input, line, std::u16string(message)});
+      prepared.messages.push_back({input.name, line, std::u16string(message)});
     };
     try {
-      if (HasWildcard(input)) {
+      if (HasWildcard(input.name)) {
         note(0, kNoMatch);
         return prepared;
       }
-      if (input.empty()) {
+      if (input.name.empty()) {
         note(0, kEmptyInputName);
         return prepared;
       }
       Result<std::string> bytes =
-          input == "-" ? ReadStandardInput() : ReadFileBytes(ArgPath(input));
+          input.IsStandardStream() ? ReadStandardInput() : ReadFileBytes(input.path);
       if (!bytes) {
         note(bytes.failure().line, bytes.failure().message);
         return prepared;
@@ -169,23 +153,32 @@ class Converter {
 
   // Reports what preparing found and writes the macro; false when the input was refused or
   // failed. Inputs are finished one at a time, in the order given.
-  bool Finish(const std::string& input, const Prepared& prepared) {
+  bool Finish(const FileArg& input, const Prepared& prepared) {
     for (const auto& [file, line, message] : prepared.messages) Report(file, line, message);
     return prepared.bytes && Write(input, *prepared.bytes);
   }
 
  private:
-  bool Write(const std::string& input, const std::string& bytes) {
+  // The size file or an input that no output may replace.
+  void Add(const FileArg& input) {
+    if (input.IsStandardStream()) {
+      inputs_.Add(StandardStream::kInput);
+    } else {
+      inputs_.Add(input.path);
+    }
+  }
+
+  bool Write(const FileArg& input, const std::string& bytes) {
     if (!options_.outputFile && !options_.outputDirectory) {
       if (WriteStdout(bytes)) return true;
-      Report(input, 0, kStdoutFailed);
+      Report(input.name, 0, kStdoutFailed);
       return false;
     }
     fs::path target;
     if (options_.outputFile) {
-      target = ArgPath(*options_.outputFile);
+      target = options_.outputFile->path;
     } else {
-      target = ArgPath(*options_.outputDirectory) / ArgPath(input).stem();
+      target = options_.outputDirectory->path / input.path.stem();
       target += ".txt";
     }
     std::string shown = Shown(target);
@@ -250,27 +243,26 @@ int Run(const std::vector<std::string>& args) {
     return 1;
   }
 
-  Result<LoadedSizeFile> sizeFile = options.sizeFile == "-"
+  Result<LoadedSizeFile> sizeFile = options.sizeFile.IsStandardStream()
                                         ? LoadSizeFileFromStandardInput()
-                                        : LoadSizeFile(ArgPath(options.sizeFile));
+                                        : LoadSizeFile(options.sizeFile.path);
   if (!sizeFile) {
-    Report(options.sizeFile, sizeFile.failure());
+    Report(options.sizeFile.name, sizeFile.failure());
     return 1;
   }
   const SizeTable& sizes = sizeFile->table;
-  if (sizes.warning) Report(options.sizeFile, *sizes.warning);
+  if (sizes.warning) Report(options.sizeFile.name, *sizes.warning);
 
-  if (options.outputDirectory) {
+  if (const std::optional<FileArg>& folder = options.outputDirectory) {
     std::error_code error;
-    fs::create_directories(ArgPath(*options.outputDirectory), error);
-    if (error || !fs::is_directory(ArgPath(*options.outputDirectory))) {
-      Report(*options.outputDirectory, 0,
-             CannotCreateDirectory(ArgPath(*options.outputDirectory), error));
+    fs::create_directories(folder->path, error);
+    if (error || !fs::is_directory(folder->path)) {
+      Report(folder->name, 0, CannotCreateDirectory(folder->path, error));
       return 1;
     }
   }
 
-  const std::vector<std::string> inputs = ExpandWildcards(options.inputs);
+  const std::vector<FileArg> inputs = ExpandWildcards(options.inputs);
   Converter converter(options, inputs, sizes.items);
   bool allConverted = true;
   // A batch into a directory prepares inputs on every core while finishing them in order;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <system_error>
 
 #include "convert/failure.h"
 
@@ -12,6 +13,11 @@ enum class FileStep { kRead, kWrite };
 // number: errno on POSIX, GetLastError() on Windows. Errors that a user can cause by typing a
 // name or choosing a place have words of their own; any other is named by its number.
 Failure FileFailure(FileStep step, int error);
+
+// Whether an error the standard library reported holds a number of the system, which
+// FileFailure knows. On Windows the library reports some errors by errno (generic errors)
+// and the system's own codes as system errors; on POSIX both are errno.
+bool HoldsSystemError(const std::error_code& error);
 
 namespace detail {
 

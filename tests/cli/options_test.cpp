@@ -16,11 +16,11 @@ namespace {
 // The options as the table writes them, or the usage error.
 std::string Described(const Result<Options>& options) {
   if (!options) return ToUtf8(options.failure().message);
-  std::string line = "sizes=" + options->sizeFile;
-  if (options->outputFile) line += " output=" + *options->outputFile;
-  if (options->outputDirectory) line += " directory=" + *options->outputDirectory;
+  std::string line = "sizes=" + options->sizeFile.name;
+  if (options->outputFile) line += " output=" + options->outputFile->name;
+  if (options->outputDirectory) line += " directory=" + options->outputDirectory->name;
   line += " inputs=";
-  for (const std::string& input : options->inputs) line += "[" + input + "]";
+  for (const FileArg& input : options->inputs) line += "[" + input.name + "]";
   if (options->help) line += " help";
   if (options->version) line += " version";
   return line;

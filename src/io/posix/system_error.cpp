@@ -33,4 +33,9 @@ std::span<const detail::ErrorWords> detail::SystemErrorWords() {
   return kWords;
 }
 
+bool HoldsSystemError(const std::error_code& error) {
+  (void)error;
+  return true;
+}
+
 }  // namespace qdvz

@@ -35,4 +35,8 @@ std::span<const detail::ErrorWords> detail::SystemErrorWords() {
   return kWords;
 }
 
+bool HoldsSystemError(const std::error_code& error) {
+  return error.category() == std::system_category();
+}
+
 }  // namespace qdvz

@@ -10,7 +10,6 @@
 
 using namespace qdvz::cli;
 
-#ifdef _WIN32
 // The wide-character entry point receives every file name as the user typed it, Japanese
 // included, whatever the ANSI code page.
 int wmain(int argc, wchar_t** argv) {
@@ -31,12 +30,3 @@ int wmain(int argc, wchar_t** argv) {
   int status = RunQd2vz(args);
   return status;  // wine needs wmain to return explicitly
 }
-#else
-int main(int argc, char** argv) {
-  UseBinaryStreams();
-  KeepFreedMemory();
-  FailWritesToClosedPipes();
-  qdvz::EndCleanlyWhenInterrupted();
-  return RunQd2vz(std::vector<std::string>(argv + 1, argv + argc));
-}
-#endif
