@@ -73,8 +73,9 @@ std::u16string CannotCreateDirectory(const fs::path& folder, std::error_code err
     error = std::make_error_code(std::errc::file_exists);
   }
   // The words are looked up by the system's codes.
-  if (HoldsSystemError(error))
+  if (HoldsSystemError(error)) {
     message += u"（" + FileFailure(FileStep::kWrite, error.value()).message + u"）";
+  }
   return message;
 }
 
@@ -107,8 +108,8 @@ class Converter {
     // Every file the run reads is an input that no output may replace: the data files, the
     // size file and the file behind standard input. Their identities are taken once: asking
     // again for every output made a batch of n files cost n * n lookups.
-    Add(options.sizeFile);
-    for (const FileArg& input : inputs) Add(input);
+    AddInput(options.sizeFile);
+    for (const FileArg& input : inputs) AddInput(input);
     // An output that is already open as standard output or error is written through it.
     for (StandardStream stream : {StandardStream::kOutput, StandardStream::kError}) {
       if (auto identity = IdentityOf(stream)) openStreams_.push_back({stream, *identity});
@@ -160,7 +161,7 @@ class Converter {
 
  private:
   // The size file or an input that no output may replace.
-  void Add(const FileArg& input) {
+  void AddInput(const FileArg& input) {
     if (input.IsStandardStream()) {
       inputs_.Add(StandardStream::kInput);
     } else {
