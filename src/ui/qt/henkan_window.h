@@ -9,20 +9,18 @@
 
 class QComboBox;
 class QFileSystemWatcher;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace qdvz {
 
 class DirectoryTree;
 
 // The main window `henkan`: the browser (Drive1, Dir1, File1), the file-name box, the display
-// box, the status line dbox and the seven buttons, laid out at fixed positions. Each user
-// action calls one handler of HenkanForm, and the form drives the controls through WindowOps.
+// box, the status line dbox and the seven buttons, made from kControls at fixed positions. Each
+// user action calls one handler of HenkanForm, and the form drives the controls through WindowOps.
 class HenkanWindow : public QWidget, public WindowOps {
   Q_OBJECT
 
@@ -54,8 +52,7 @@ class HenkanWindow : public QWidget, public WindowOps {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-
- protected:
+  // Each CR LF of the text makes one paragraph break.
   void ShowDisplayText(std::u16string_view text) override;
 
  private:
@@ -68,15 +65,7 @@ class HenkanWindow : public QWidget, public WindowOps {
   QListWidget* file1_ = nullptr;
   QPlainTextEdit* displayBox_ = nullptr;
   QLineEdit* fileName_ = nullptr;
-  QLabel* label1_ = nullptr;
-  QPushButton* erase_ = nullptr;
-  QPushButton* datOpen_ = nullptr;
-  QPushButton* datCh_ = nullptr;
-  QPushButton* datSave_ = nullptr;
-  QPushButton* exit_ = nullptr;
   QLineEdit* dbox_ = nullptr;
-  QPushButton* datopen1_ = nullptr;
-  QPushButton* hyouji_ = nullptr;
   QFileSystemWatcher* folderWatch_ = nullptr;
 
   HenkanForm form_{*this};
