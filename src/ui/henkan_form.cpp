@@ -44,6 +44,53 @@ void HenkanForm::File1_Click(const std::u16string& name) {
   window_.SetFileNameText(name);
 }
 
+void HenkanForm::Drive1_Change() {
+  // A drive that is not ready leaves the lists where they are, and the drive list with them.
+  if (!window_.SetDirectoryPath(window_.ChosenDrive()))
+    window_.ShowDriveOf(window_.DirectoryPath());
+}
+
+void HenkanForm::Dir1_Change() {
+  const std::u16string folder = window_.DirectoryPath();
+  window_.ShowDriveOf(folder);
+  window_.WatchFolder(folder);
+  window_.ListFiles(u"");  // a name chosen in the folder before is no choice in this one
+}
+
+void HenkanForm::RefreshFileList() {
+  window_.ListFiles(window_.ChosenFile());
+}
+
+void HenkanForm::Exit_Click() {
+  window_.Close();
+}
+
+void HenkanForm::Click(Handler handler) {
+  switch (handler) {
+    case Handler::DatOpen_Click:
+      return DatOpen_Click();
+    case Handler::datopen1_Click:
+      return datopen1_Click();
+    case Handler::DatCh_Click:
+      return DatCh_Click();
+    case Handler::DatSave_Click:
+      return DatSave_Click();
+    case Handler::Erase_Click:
+      return Erase_Click();
+    case Handler::hyouji_Click:
+      return hyouji_Click();
+    case Handler::Exit_Click:
+      return Exit_Click();
+    case Handler::Drive1_Change:
+      return Drive1_Change();
+    case Handler::Dir1_Change:
+      return Dir1_Change();
+    case Handler::File1_Click:  // needs the name clicked
+    case Handler::None:
+      return;
+  }
+}
+
 std::optional<std::u16string> HenkanForm::BeginLoad(std::span<const std::u16string_view> extensions,
                                                     const char16_t* wrongExtension) {
   const std::u16string name = window_.FileNameText();
@@ -187,7 +234,7 @@ void HenkanForm::DatSave_Click() try {
     Say(Describe(saved.failure()));
     return;
   }
-  window_.RefreshFileList();  // the saved file may be new to the folder
+  RefreshFileList();  // the saved file may be new to the folder
   window_.SetCaption(ui_msg::kIdleCaption);
   Say(ui_msg::kSaved);
 } catch (const std::exception& error) {
@@ -237,7 +284,7 @@ void HenkanForm::ConvertSet(const std::vector<std::u16string>& paths) {
   window_.SetCaption(ui_msg::kConvertingCaption);
   FileSetOutcome outcome = ConvertFileSet(paths, sizeItems_, window_);
   window_.SetDisplayText(outcome.listing);
-  window_.RefreshFileList();  // the macros written may be new to the folder
+  RefreshFileList();  // the macros written may be new to the folder
   window_.SetCaption(ui_msg::kIdleCaption);
   Say(FromUtf8(std::to_string(outcome.converted)) + ui_msg::kSetConvertedTail +
       FromUtf8(std::to_string(outcome.notConverted)) + ui_msg::kSetNotConvertedTail);

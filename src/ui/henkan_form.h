@@ -11,6 +11,7 @@
 #include "convert/failure.h"
 #include "convert/records.h"
 #include "convert/size_table.h"
+#include "ui/controls.h"
 #include "ui/window_ops.h"
 
 namespace qdvz {
@@ -25,6 +26,12 @@ class HenkanForm {
   explicit HenkanForm(WindowOps& window) : window_(window) {}
 
   void Form_Load();
+  // The browser: a new drive moves the directory list to it; a new folder in the directory
+  // list moves the drive list, the folder watch and the file list with it, no file chosen.
+  void Drive1_Change();
+  void Dir1_Change();
+  // Lists the shown folder's files again, the chosen one still chosen while it is there.
+  void RefreshFileList();
   void File1_Click(const std::u16string& name);
   void DatOpen_Click();
   void datopen1_Click();
@@ -32,6 +39,9 @@ class HenkanForm {
   void DatSave_Click();
   void Erase_Click();
   void hyouji_Click();
+  void Exit_Click();
+  // The handler a button of kControls names.
+  void Click(Handler handler);
   // Files dropped onto the window, or given to the program when it starts. One file is opened
   // as if chosen in the browser and loaded by the button its name calls for. Several are
   // converted at once (ConvertFileSet): the display lists each file with its outcome, and the

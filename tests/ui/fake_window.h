@@ -21,7 +21,14 @@ class FakeWindow : public WindowOps {
   std::u16string display;
   std::vector<std::u16string> statuses;
   std::vector<std::u16string> captions;
-  int refreshes = 0;
+  int refreshes = 0;  // times the file list was listed
+  // The browser: the drive chosen, the drive shown, the folder watched, the files listed and
+  // the one chosen among them.
+  std::u16string chosenDrive;
+  std::u16string driveShown;
+  std::u16string watched;
+  std::u16string chosenFile;
+  bool closed = false;
   // Every question asked, in order, and the answer the user gives to each.
   std::vector<std::u16string> questions;
   bool answer = false;
@@ -41,7 +48,14 @@ class FakeWindow : public WindowOps {
     directory = path;
     return true;
   }
-  void RefreshFileList() override { ++refreshes; }
+  std::u16string ChosenDrive() const override { return chosenDrive; }
+  void ShowDriveOf(const std::u16string& folder) override { driveShown = folder; }
+  void WatchFolder(const std::u16string& folder) override { watched = folder; }
+  std::u16string ChosenFile() const override { return chosenFile; }
+  void ListFiles(const std::u16string& chosen) override {
+    ++refreshes;
+    chosenFile = chosen;
+  }
   void SetCaption(const std::u16string& text) override {
     caption = text;
     captions.push_back(text);
@@ -49,11 +63,14 @@ class FakeWindow : public WindowOps {
   void SetStatus(const std::u16string& text) override { statuses.push_back(text); }
   std::u16string Status() const { return statuses.empty() ? u"" : statuses.back(); }
   std::u16string DisplayText() const override { return display; }
-  void SetDisplayText(const std::u16string& text) override { display = text; }
+  void Close() override { closed = true; }
   bool AskYesNo(const std::u16string& question) override {
     questions.push_back(question);
     return answer;
   }
+
+ protected:
+  void ShowDisplayText(std::u16string_view text) override { display = text; }
 };
 
 }  // namespace qdvz::test

@@ -31,6 +31,7 @@
 #include "support/data.h"
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "ui/controls.h"
 #include "ui/file_path.h"
 #include "ui/ui_messages.h"
 
@@ -525,6 +526,112 @@ TEST_F(HenkanFormTest, WithoutTheConverterEveryActionSaysSo) {
   EXPECT_FALSE(fs::exists(temp / "out.txt"));
 }
 #endif
+
+}  // namespace
+}  // namespace qdvz
+
+namespace qdvz {
+namespace {
+
+// The table both windows are built from, against the independent expectation of
+// tests/data/controls.tsv that the real windows are checked against too: order, kind, caption,
+// access key, tooltip, tab order, place and text font.
+TEST(ControlsTest, TableIsWhatTheWindowsAreCheckedAgainst) {
+  const std::map<ControlKind, std::pair<std::string, std::string>> classes = {
+      {ControlKind::DriveList, {"QComboBox", "ComboBox"}},
+      {ControlKind::DirectoryList, {"qdvz::DirectoryTree", "ListBox"}},
+      {ControlKind::FileList, {"QListWidget", "ListBox"}},
+      {ControlKind::TextBox, {"QPlainTextEdit", "Edit"}},
+      {ControlKind::LineBox, {"QLineEdit", "Edit"}},
+      {ControlKind::StatusLine, {"QLineEdit", "Edit"}},
+      {ControlKind::Label, {"QLabel", "Static"}},
+      {ControlKind::Button, {"QPushButton", "Button"}}};
+  const std::vector<test::ControlRow> rows = test::ReadControls();
+  ASSERT_EQ(rows.size(), kControls.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const test::ControlRow& row = rows[i];
+    const ControlSpec& spec = kControls[i];
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(spec.name, row.name);
+    EXPECT_EQ(ControlIndex(row.name), i);
+    EXPECT_EQ(classes.at(spec.kind), std::pair(row.qtClass, row.win32Class));
+    EXPECT_EQ(spec.caption, U(row.caption));
+    EXPECT_EQ(spec.tooltip, U(row.tip));
+    EXPECT_EQ(spec.accessKey, static_cast<char16_t>(row.key));
+    if (spec.accessKey) {
+      EXPECT_NE(spec.caption.find(std::u16string{u'&', spec.accessKey}), std::u16string::npos);
+    }
+    EXPECT_EQ(spec.tabOrder, row.tab);
+    EXPECT_EQ((std::array{spec.left, spec.top, spec.width, spec.height}),
+              (std::array{row.left, row.top, row.width, row.height}));
+    EXPECT_EQ(spec.font.fixedPitch, row.fixedPitch);
+    if (spec.font.centipoints) {
+      EXPECT_DOUBLE_EQ(spec.font.centipoints / 100.0, row.points);
+    }
+    // A label names the box made before it.
+    if (spec.kind == ControlKind::Label) {
+      EXPECT_EQ(kControls[LabelledControl(i)].name, "FileName");
+    }
+  }
+  EXPECT_EQ(ControlIndex("nothing"), kControls.size());
+}
+
+// The browser chain, whichever toolkit shows it: a new folder moves the drive shown, the
+// folder watch and the file list, with the name chosen in the folder before no longer chosen;
+// a change inside the folder lists it again with the choice kept; a drive that cannot be shown
+// leaves the lists, and the drive shown, where they were.
+TEST(BrowserTest, ListsFollowTheFolder) {
+  const test::TempDir temp;
+  const std::u16string here = temp.path().u16string();
+  const std::u16string missing = (temp.path() / "missing").u16string();
+  struct Row {
+    const char* what;
+    Handler act;
+    std::u16string chosenDrive;
+    std::u16string directory, driveShown, watched, chosenFile;
+    int refreshes;
+  };
+  const Row rows[] = {
+      {"a new folder", &HenkanForm::Dir1_Change, u"", u"start", u"start", u"start", u"", 1},
+      {"a change in the folder", &HenkanForm::RefreshFileList, u"", u"start", u"", u"", u"a.dat",
+       1},
+      {"a drive that is ready", &HenkanForm::Drive1_Change, here, here, u"", u"", u"a.dat", 0},
+      {"a drive that is not ready", &HenkanForm::Drive1_Change, missing, u"start", u"start", u"",
+       u"a.dat", 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    test::FakeWindow window;
+    HenkanForm form(window);
+    window.directory = u"start";
+    window.chosenFile = u"a.dat";
+    window.chosenDrive = row.chosenDrive;
+    (form.*row.act)();
+    EXPECT_EQ(window.directory, row.directory);
+    EXPECT_EQ(window.driveShown, row.driveShown);
+    EXPECT_EQ(window.watched, row.watched);
+    EXPECT_EQ(window.chosenFile, row.chosenFile);
+    EXPECT_EQ(window.refreshes, row.refreshes);
+  }
+}
+
+// Text from a file may end its lines in CR LF, a lone CR or a lone LF: the display box gets
+// each as one CR LF, whichever toolkit shows it.
+TEST(DisplayTest, EveryLineEndReachesTheBoxAsCrLf) {
+  const std::pair<std::u16string, std::u16string> rows[] = {
+      {u"", u""},
+      {u"a\r\nb\r\n", u"a\r\nb\r\n"},
+      {u"a\nb\rc", u"a\r\nb\r\nc"},
+      {u"\n\r", u"\r\n\r\n"},
+      {u"a\r\r\nb\n\n", u"a\r\n\r\nb\r\n\r\n"},
+      {u"\r", u"\r\n"},
+  };
+  test::FakeWindow window;
+  for (const auto& [in, out] : rows) {
+    window.SetDisplayText(in);
+    EXPECT_EQ(window.display, out) << ToUtf8(in);
+  }
+}
 
 }  // namespace
 }  // namespace qdvz

@@ -20,24 +20,19 @@
 #include <QUrl>
 #include <vector>
 
+#include "ui/controls.h"
 #include "ui/qt/directory_tree.h"
 #include "ui/ui_messages.h"
 
 namespace qdvz {
 namespace {
 
-// The layout is given in twips, 1/1440 inch, of the client area.
-constexpr int kClientWidthTwips = 8460;
-constexpr int kClientHeightTwips = 6345;
-
-constexpr char kFilePattern[] = "*.dat;*.txt;*.qdc;*.vzm";
-
 int TwipsToPixels(int twips, int logicalDpi) {
   return static_cast<int>((static_cast<long long>(twips) * logicalDpi + 720) / 1440);
 }
 
-QString Q(const std::u16string& text) {
-  return QString::fromStdU16String(text);
+QString Q(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The Japanese monospace font of the texts: the one the layout was made for when it is there,
@@ -104,8 +99,6 @@ std::vector<std::u16string> DroppedFiles(const QMimeData* mime) {
 
 HenkanWindow::HenkanWindow(QWidget* parent) : QWidget(parent) {
   createControls();
-  arrangeTabOrder();
-  connectHandlers();
   setAcceptDrops(true);
   // The text boxes take drops of text themselves; files must reach the window instead.
   for (QWidget* child : findChildren<QWidget*>()) {
@@ -122,87 +115,77 @@ void HenkanWindow::createControls() {
 
   const int dpiX = logicalDpiX();
   const int dpiY = logicalDpiY();
-  auto place = [&](QWidget* control, const char* name, int left, int top, int width, int height) {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(TwipsToPixels(left, dpiX), TwipsToPixels(top, dpiY),
-                         TwipsToPixels(width, dpiX), TwipsToPixels(height, dpiY));
-  };
-  auto button = [&](const char* name, const char16_t* caption, const char16_t* tip, int left,
-                    int top) {
-    auto* b = new QPushButton(QString::fromUtf16(caption), this);
-    b->setToolTip(QString::fromUtf16(tip));
-    b->setAutoDefault(false);
-    place(b, name, left, top, 1095, 375);
-    return b;
-  };
-
-  drive1_ = new QComboBox(this);
-  place(drive1_, "Drive1", 120, 720, 2535, 300);
-  dir1_ = new DirectoryTree(this);
-  place(dir1_, "Dir1", 120, 1080, 2535, 1560);
-  file1_ = new QListWidget(this);
-  file1_->setFont(TextFont(10.06));
-  file1_->setSortingEnabled(false);
-  place(file1_, "File1", 2760, 720, 2895, 1845);
-
-  displayBox_ = new QPlainTextEdit(this);
-  displayBox_->setFont(TextFont(10.84));
-  displayBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  displayBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  displayBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  displayBox_->setTabChangesFocus(true);
-  place(displayBox_, "DisplayBox", 120, 2760, 8175, 3135);
-
-  fileName_ = new QLineEdit(this);
-  fileName_->setFont(TextFont(9.29));
-  fileName_->setToolTip(QString::fromUtf16(u"ファイル名を入力してください"));
-  place(fileName_, "FileName", 1440, 240, 2655, 270);
-
-  label1_ = new QLabel(QString::fromUtf16(u"ファイル名(&N)  ："), this);
-  label1_->setBuddy(fileName_);
-  place(label1_, "Label1", 120, 240, 1335, 255);
-
-  erase_ = button("Erase", u"消去(&E)", u"表示を消去します", 5880, 1680);
-  datOpen_ = button("DatOpen", u"開く(&O)", u"ファイルを開きます", 5880, 720);
-  datCh_ = button("DatCh", u"QD→VZ", u"データを変換します", 7080, 1200);
-  datSave_ = button("DatSave", u"保存(&S)", u"保存します", 7080, 720);
-  exit_ = button("Exit", u"終了(&X)", u"プログラムを終了します", 7080, 2160);
-
-  dbox_ = new QLineEdit(this);
-  place(dbox_, "dbox", 120, 6000, 8175, 270);
-
-  datopen1_ = button("datopen1", u"文字ｻｲｽﾞ", u"文字データを読みこみます", 5880, 1200);
-  hyouji_ = button("hyouji", u"再表示", u"直前に消去されたデータを再表示します", 7080, 1680);
+  QWidget* previous = nullptr;
+  QWidget* lastInTabOrder = nullptr;
+  for (const ControlSpec& spec : kControls) {
+    QWidget* control = makeControl(spec, previous);
+    control->setObjectName(QString::fromLatin1(spec.name.data(), spec.name.size()));
+    control->setGeometry(TwipsToPixels(spec.left, dpiX), TwipsToPixels(spec.top, dpiY),
+                         TwipsToPixels(spec.width, dpiX), TwipsToPixels(spec.height, dpiY));
+    if (!spec.tooltip.empty()) control->setToolTip(Q(spec.tooltip));
+    if (spec.font.centipoints != 0) control->setFont(TextFont(spec.font.centipoints / 100.0));
+    if (spec.tabOrder >= 0) {
+      if (lastInTabOrder) QWidget::setTabOrder(lastInTabOrder, control);
+      lastInTabOrder = control;
+    }
+    previous = control;
+  }
 
   setFixedSize(TwipsToPixels(kClientWidthTwips, dpiX), TwipsToPixels(kClientHeightTwips, dpiY));
   folderWatch_ = new QFileSystemWatcher(this);
 
   fillDrives();
   dir1_->setPath(QDir::currentPath());
-  Dir1_Change();
-}
-
-void HenkanWindow::arrangeTabOrder() {
-  const QList<QWidget*> order = {drive1_, dir1_,     file1_, displayBox_, fileName_,
-                                 erase_,  datOpen_,  datCh_, datSave_,    exit_,
-                                 dbox_,   datopen1_, hyouji_};
-  for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-void HenkanWindow::connectHandlers() {
-  connect(drive1_, &QComboBox::currentIndexChanged, this, &HenkanWindow::onDrive1Changed);
-  connect(dir1_, &DirectoryTree::pathChanged, this, &HenkanWindow::onDir1Changed);
+  form_.Dir1_Change();
+  // Only now: filling the drive list would move the directory list to the first drive.
+  connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { form_.Drive1_Change(); });
+  connect(dir1_, &DirectoryTree::pathChanged, this, [this] { form_.Dir1_Change(); });
   connect(folderWatch_, &QFileSystemWatcher::directoryChanged, this,
-          &HenkanWindow::RefreshFileList);
-  connect(file1_, &QListWidget::itemClicked, this, &HenkanWindow::onFile1Clicked);
-  connect(file1_, &QListWidget::itemActivated, this, &HenkanWindow::onFile1Clicked);
-  connect(datOpen_, &QPushButton::clicked, this, &HenkanWindow::onDatOpenClicked);
-  connect(datopen1_, &QPushButton::clicked, this, &HenkanWindow::onDatopen1Clicked);
-  connect(datCh_, &QPushButton::clicked, this, &HenkanWindow::onDatChClicked);
-  connect(datSave_, &QPushButton::clicked, this, &HenkanWindow::onDatSaveClicked);
-  connect(erase_, &QPushButton::clicked, this, &HenkanWindow::onEraseClicked);
-  connect(hyouji_, &QPushButton::clicked, this, &HenkanWindow::onHyoujiClicked);
-  connect(exit_, &QPushButton::clicked, this, &HenkanWindow::onExitClicked);
+          [this] { form_.RefreshFileList(); });
+}
+
+// The Qt widget of a control, with the action of its handler connected.
+QWidget* HenkanWindow::makeControl(const ControlSpec& spec, QWidget* previous) {
+  switch (spec.kind) {
+    case ControlKind::DriveList:
+      return drive1_ = new QComboBox(this);
+    case ControlKind::DirectoryList:
+      return dir1_ = new DirectoryTree(this);
+    case ControlKind::FileList: {
+      file1_ = new QListWidget(this);
+      file1_->setSortingEnabled(false);
+      auto click = [this](QListWidgetItem* item) {
+        form_.File1_Click(item->text().toStdU16String());
+      };
+      connect(file1_, &QListWidget::itemClicked, this, click);
+      connect(file1_, &QListWidget::itemActivated, this, click);
+      return file1_;
+    }
+    case ControlKind::TextBox:
+      displayBox_ = new QPlainTextEdit(this);
+      displayBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+      displayBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      displayBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      displayBox_->setTabChangesFocus(true);
+      return displayBox_;
+    case ControlKind::LineBox:
+      return fileName_ = new QLineEdit(this);
+    case ControlKind::StatusLine:
+      return dbox_ = new QLineEdit(this);
+    case ControlKind::Label: {
+      auto* label = new QLabel(Q(spec.caption), this);
+      label->setBuddy(previous);
+      return label;
+    }
+    case ControlKind::Button: {
+      auto* button = new QPushButton(Q(spec.caption), this);
+      button->setAutoDefault(false);
+      connect(button, &QPushButton::clicked, this,
+              [this, handler = spec.handler] { form_.Click(handler); });
+      return button;
+    }
+  }
+  return nullptr;
 }
 
 // The drives of the machine; where there are no drive letters, the root and the roots of the
@@ -223,8 +206,13 @@ void HenkanWindow::fillDrives() {
   for (const QString& root : roots) drive1_->addItem(QDir::toNativeSeparators(root), root);
 }
 
+std::u16string HenkanWindow::ChosenDrive() const {
+  return QDir::toNativeSeparators(drive1_->currentData().toString()).toStdU16String();
+}
+
 // Chooses the drive that holds the path, without moving the directory list to its root.
-void HenkanWindow::showDriveOf(const QString& path) {
+void HenkanWindow::ShowDriveOf(const std::u16string& folder) {
+  const QString path = QDir::fromNativeSeparators(Q(folder));
   int best = 0;
   for (int i = 0; i < drive1_->count(); ++i) {
     const QString root = drive1_->itemData(i).toString();
@@ -237,27 +225,23 @@ void HenkanWindow::showDriveOf(const QString& path) {
   drive1_->setCurrentIndex(best);
 }
 
-void HenkanWindow::Drive1_Change() {
-  dir1_->setPath(drive1_->currentData().toString());
-}
-
-void HenkanWindow::Dir1_Change() {
-  showDriveOf(dir1_->path());
+void HenkanWindow::WatchFolder(const std::u16string& folder) {
   if (!folderWatch_->directories().isEmpty())
     folderWatch_->removePaths(folderWatch_->directories());
-  folderWatch_->addPath(dir1_->path());
-  file1_->clear();  // a name chosen in the folder before is no choice in this one
-  RefreshFileList();
+  folderWatch_->addPath(Q(folder));
 }
 
-void HenkanWindow::RefreshFileList() {
+std::u16string HenkanWindow::ChosenFile() const {
   const QListWidgetItem* chosen = file1_->currentItem();
-  const QString chosenName = chosen ? chosen->text() : QString();
-  const QStringList filters = QString::fromLatin1(kFilePattern).split(u';', Qt::SkipEmptyParts);
+  return chosen ? chosen->text().toStdU16String() : std::u16string();
+}
+
+void HenkanWindow::ListFiles(const std::u16string& chosen) {
+  const QStringList filters = Q(kFilePattern).split(u';', Qt::SkipEmptyParts);
   file1_->clear();
   file1_->addItems(QDir(dir1_->path()).entryList(filters, QDir::Files, QDir::Name));
-  if (chosenName.isEmpty()) return;
-  const QList<QListWidgetItem*> found = file1_->findItems(chosenName, Qt::MatchExactly);
+  if (chosen.empty()) return;
+  const QList<QListWidgetItem*> found = file1_->findItems(Q(chosen), Qt::MatchExactly);
   if (!found.isEmpty()) file1_->setCurrentItem(found.first());
 }
 
@@ -301,10 +285,14 @@ std::u16string HenkanWindow::DisplayText() const {
   return text;
 }
 
-void HenkanWindow::SetDisplayText(const std::u16string& text) {
+void HenkanWindow::ShowDisplayText(std::u16string_view text) {
   QString plain = Q(text);
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   displayBox_->setPlainText(plain);
+}
+
+void HenkanWindow::Close() {
+  close();
 }
 
 bool HenkanWindow::AskYesNo(const std::u16string& question) {
@@ -347,41 +335,6 @@ bool HenkanWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
-}
-
-void HenkanWindow::onDrive1Changed() {
-  Drive1_Change();
-}
-void HenkanWindow::onDir1Changed() {
-  Dir1_Change();
-}
-void HenkanWindow::onFile1Clicked(QListWidgetItem* item) {
-  form_.File1_Click(item->text().toStdU16String());
-}
-void HenkanWindow::onDatOpenClicked() {
-  form_.DatOpen_Click();
-}
-void HenkanWindow::onDatopen1Clicked() {
-  form_.datopen1_Click();
-}
-void HenkanWindow::onDatChClicked() {
-  form_.DatCh_Click();
-}
-void HenkanWindow::onDatSaveClicked() {
-  form_.DatSave_Click();
-}
-void HenkanWindow::onEraseClicked() {
-  form_.Erase_Click();
-}
-void HenkanWindow::onHyoujiClicked() {
-  form_.hyouji_Click();
-}
-void HenkanWindow::onExitClicked() {
-  Exit_Click();
-}
-
-void HenkanWindow::Exit_Click() {
-  close();
 }
 
 }  // namespace qdvz

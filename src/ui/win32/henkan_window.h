@@ -10,15 +10,19 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <type_traits>
+#include <string_view>
 #include <vector>
 
+#include "ui/controls.h"
 #include "ui/henkan_form.h"
+#include "ui/win32/directory_list_win.h"
+#include "ui/win32/handles.h"
 #include "ui/window_ops.h"
 
 namespace qdvz::win32 {
 
-// The controls of the window, numbered in tab order; the number is the control's id.
+// The controls of the window, numbered in the order of kControls; the number is the control's
+// id.
 enum class ControlId : int {
   Drive1 = 100,
   Dir1,
@@ -36,17 +40,26 @@ enum class ControlId : int {
   hyouji,
 };
 inline constexpr int kControlCount = 14;
+static_assert(kControls.size() == kControlCount);
 
-struct GdiDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
+// The id of the control made from kControls[index].
+constexpr ControlId IdOf(size_t index) {
+  return static_cast<ControlId>(static_cast<int>(ControlId::Drive1) + static_cast<int>(index));
+}
+constexpr const ControlSpec& SpecOf(ControlId id) {
+  return kControls[static_cast<size_t>(static_cast<int>(id) - static_cast<int>(ControlId::Drive1))];
+}
+static_assert(SpecOf(ControlId::Drive1).name == "Drive1");
+static_assert(SpecOf(ControlId::FileName).name == "FileName");
+static_assert(SpecOf(ControlId::hyouji).name == "hyouji");
 
 // The main window `henkan` on Windows' own controls: the browser (Drive1, Dir1, File1), the
-// file-name box, the display box, the status line dbox and the seven buttons, at fixed places
-// given in twips and scaled to the monitor's dpi, in the system's UI font (a caption that does
-// not fit in it gets a smaller size of it). Each user action calls one handler of
-// HenkanForm; the browser chain and the watch on the shown folder are handled here.
+// file-name box, the display box, the status line dbox and the seven buttons, made from
+// kControls at fixed places given in twips and scaled to the monitor's dpi, in the system's UI
+// font (a caption that does not fit in it gets a smaller size of it). Each user action calls
+// one handler of HenkanForm, and the form drives the controls through WindowOps.
+// The window procedure and the message loop are in window_procedure_win.cpp, the layout in
+// layout_win.cpp, the directory list in directory_list_win.cpp.
 class HenkanWindow final : public WindowOps {
  public:
   // Makes the window, not yet shown, with its lists in the working directory. Null when
@@ -66,24 +79,30 @@ class HenkanWindow final : public WindowOps {
   bool PreTranslate(MSG& message);
   // Signalled when files appear in or vanish from the shown folder; null while none is
   // watched. OnFolderChange lists the folder again and waits for the next change.
-  HANDLE FolderChange() const { return folderChange_; }
+  HANDLE FolderChange() const { return folderChange_.get(); }
   void OnFolderChange();
 
   std::u16string FileNameText() const override;
   void SetFileNameText(const std::u16string& text) override;
   std::u16string DirectoryPath() const override;
   bool SetDirectoryPath(const std::u16string& path) override;
-  void RefreshFileList() override;
+  std::u16string ChosenDrive() const override;
+  void ShowDriveOf(const std::u16string& folder) override;
+  void WatchFolder(const std::u16string& folder) override;
+  std::u16string ChosenFile() const override;
+  void ListFiles(const std::u16string& chosen) override;
   void SetCaption(const std::u16string& caption) override;
   void SetStatus(const std::u16string& message) override;
-  // The box holds CR LF line ends and gives them back; a lone CR or LF on the way in becomes
-  // CR LF too, since the box breaks lines at CR LF only.
+  // The box holds CR LF line ends and gives them back.
   std::u16string DisplayText() const override;
-  void SetDisplayText(const std::u16string& text) override;
   bool AskYesNo(const std::u16string& question) override;
+  void Close() override;
 
   // Files given to the program when it starts, opened as a drop of them would be.
   void OpenFiles(const std::vector<std::u16string>& paths) { form_.Form_OLEDragDrop(paths); }
+
+ protected:
+  void ShowDisplayText(std::u16string_view text) override;
 
  private:
   HenkanWindow() = default;
@@ -95,29 +114,23 @@ class HenkanWindow final : public WindowOps {
   void OnCommand(int id, int code);
   void OnDropFiles(HDROP drop);
   void MoveFocus(HWND next);
-  void DrawDirectoryEntry(const DRAWITEMSTRUCT& item) const;
 
+  // Moves Dir1 to a folder, and the rest of the browser with it through the form; false when
+  // the path is no folder.
   bool ShowDirectory(const std::wstring& path);
   void FillDrives();
-  void ShowDriveOf(const std::wstring& path);
-  void FillDirectoryList();
-  void WatchFolder();
-  void StopWatching();
-
-  void Drive1_Change();
   void Dir1_Open();
   void File1_Click();
 
   HWND window_ = nullptr;
   HWND tooltips_ = nullptr;
-  HANDLE folderChange_ = nullptr;
+  UniqueChangeNotification folderChange_;
   std::wstring directory_;
-  std::vector<std::wstring> directoryEntries_;  // the folder behind each entry of Dir1
+  DirectoryList dir1_;
+  UniqueIcon icon_;
+  UniqueIcon smallIcon_;
   UniqueFont windowFont_;
   std::array<UniqueFont, kControlCount> controlFonts_;
-  HICON folderIcon_ = nullptr;
-  HICON openFolderIcon_ = nullptr;
-  int iconSize_ = 16;
   UINT dpi_ = 96;  // of the layout
   HenkanForm form_{*this};
 };
