@@ -3,9 +3,7 @@
 #include "cli/qd2vz_run.h"
 
 #include <filesystem>
-#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -187,10 +185,7 @@ class Converter {
       Report(shown, 0, kWouldOverwriteInput);
       return false;
     }
-    auto identity = IdentityOf(target);
-    // Two inputs with one stem (a/x.dat, b/x.dat, or names that differ only in case on
-    // Windows) would give one output: the second must not replace the first.
-    if (identity && WrittenAlready(*identity)) {
+    if (written_.Holds(target)) {
       Report(shown, 0, kDuplicateOutput);
       return false;
     }
@@ -198,28 +193,14 @@ class Converter {
       Report(shown, written.failure());
       return false;
     }
-    // Only files on a disk can be one output twice; any number of names may lead to one
-    // device such as /dev/null.
-    std::error_code ignored;
-    if (auto written = IdentityOf(target); written && fs::is_regular_file(target, ignored)) {
-      written_[*written] = target;
-    }
+    written_.Add(target);
     return true;
-  }
-
-  // Whether the file with this identity is one that this run wrote. The identity alone does
-  // not tell: once another program replaces an output (another run into the same folder),
-  // its number is free and the system gives it to the next new file. So the name it was
-  // written under must still lead to it.
-  bool WrittenAlready(const FileIdentity& identity) const {
-    auto written = written_.find(identity);
-    return written != written_.end() && IdentityOf(written->second) == identity;
   }
 
   const Options& options_;
   const SizeItems& sizes_;
   InputFiles inputs_;
-  std::map<FileIdentity, fs::path> written_;  // each output by its identity when written
+  WrittenFiles written_;
   std::vector<OpenStream> openStreams_;
 };
 

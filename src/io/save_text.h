@@ -58,6 +58,24 @@ class InputFiles {
   std::map<FileIdentity, std::filesystem::path> files_;
 };
 
+// The files that a run has written, so that a second output of the run under one name (a/x.dat
+// and b/x.dat both becoming x.txt, or on Windows names that differ only in case) never
+// replaces the first.
+class WrittenFiles {
+ public:
+  // Keeps the file that path leads to now, when it is a file on a disk: any number of names
+  // may lead to one device such as /dev/null.
+  void Add(const std::filesystem::path& path);
+  // Whether writing to target would replace a file that this run wrote. The identity alone
+  // does not tell: once another program replaces such a file (another run into the same
+  // folder), its number is free and the system gives it to the next new file. So the name it
+  // was written under must still lead to it.
+  bool Holds(const std::filesystem::path& target) const;
+
+ private:
+  std::map<FileIdentity, std::filesystem::path> files_;
+};
+
 // EncodeSavedText followed by WriteFileSafely.
 Result<void> SaveText(const std::filesystem::path& path, std::u16string_view displayText);
 

@@ -1,3 +1,5 @@
+#include <system_error>
+
 #include "io/io_messages.h"
 #include "io/save_text.h"
 #include "io/write_target.h"
@@ -21,6 +23,19 @@ std::optional<std::filesystem::path> InputFiles::ReplacedBy(
   auto found = files_.find(*file);
   if (found == files_.end()) return std::nullopt;
   return found->second;
+}
+
+void WrittenFiles::Add(const std::filesystem::path& path) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(path, ignored)) return;
+  if (std::optional<FileIdentity> file = IdentityOf(path)) files_[*file] = path;
+}
+
+bool WrittenFiles::Holds(const std::filesystem::path& target) const {
+  std::optional<FileIdentity> file = IdentityOf(target);
+  if (!file) return false;
+  auto found = files_.find(*file);
+  return found != files_.end() && IdentityOf(found->second) == file;
 }
 
 // What a run may write and how; every platform's operations are put together here only. An

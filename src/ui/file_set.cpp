@@ -3,14 +3,12 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
 #include "convert/failure.h"
 #include "convert/text.h"
 #include "io/file_bytes.h"
-#include "io/file_identity.h"
 #include "io/file_kind.h"
 #include "io/fs_path.h"
 #include "io/io_messages.h"
@@ -33,14 +31,9 @@ std::u16string Count(size_t n) {
   return FromUtf8(std::to_string(n));
 }
 
-// The last part of a path as text, whatever bytes a name holds on a POSIX system.
+// The last part of a path as text.
 std::u16string NameOf(const fs::path& path) {
-#ifdef _WIN32
-  const std::wstring name = path.filename().wstring();
-  return std::u16string(name.begin(), name.end());
-#else
-  return FromUtf8(path.filename().string());
-#endif
+  return FromFsPath(path.filename());
 }
 
 // One file of the set on its way: where its macro goes, and its outcome once it is known.
@@ -58,7 +51,7 @@ class SetConverter {
       : sizes_(sizes), window_(window) {
     // Every file of the set is an input that no output may replace, the size file among them.
     for (const std::u16string& path : paths) {
-      if (auto identity = IdentityOf(ToFsPath(path))) inputs_.insert(*identity);
+      inputs_.Add(ToFsPath(path));
       entries_.push_back({path, {}, false, std::nullopt, false});
     }
   }
@@ -135,7 +128,7 @@ class SetConverter {
     }
     entry.target = input.parent_path() / input.stem();
     entry.target += ".txt";
-    if (auto identity = IdentityOf(entry.target); identity && inputs_.contains(*identity)) {
+    if (inputs_.ReplacedBy(entry.target)) {
       entry.outcome = Said(ui_msg::kSetWouldReplaceInput);
       return;
     }
@@ -186,7 +179,7 @@ class SetConverter {
     }
     // Two files of the set with one stem (x.dat and x.vzm) give one output: the second must not
     // replace the first.
-    if (auto identity = IdentityOf(entry.target); identity && written_.contains(*identity)) {
+    if (written_.Holds(entry.target)) {
       entry.outcome = Said(ui_msg::kSetDuplicateOutput);
       return;
     }
@@ -194,7 +187,7 @@ class SetConverter {
       entry.outcome = Said(Describe(written.failure()));
       return;
     }
-    if (auto identity = IdentityOf(entry.target)) written_.insert(*identity);
+    written_.Add(entry.target);
     entry.converted = true;
     entry.outcome = ui_msg::kSetWritten + NameOf(entry.target);
     if (converted.warning) *entry.outcome += u"（" + Describe(*converted.warning) + u"）";
@@ -206,8 +199,8 @@ class SetConverter {
   SizeItems& sizes_;
   WindowOps& window_;
   std::vector<Entry> entries_;
-  std::set<FileIdentity> inputs_;
-  std::set<FileIdentity> written_;
+  InputFiles inputs_;
+  WrittenFiles written_;
   bool sizesTried_ = false;
   bool sizesLoaded_ = false;
 };

@@ -8,4 +8,8 @@ std::filesystem::path ToFsPath(std::u16string_view path) {
   return std::filesystem::path(ToUtf8(path));
 }
 
+std::u16string FromFsPath(const std::filesystem::path& path) {
+  return FromUtf8(path.native());
+}
+
 }  // namespace qdvz
