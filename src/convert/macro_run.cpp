@@ -60,7 +60,7 @@ void MacroSlots::Grow(size_t needed) {
 std::u16string MacroSlots::Document(int last) const {
   int written = std::min(last + 1, written_);
   size_t size = 2 * static_cast<size_t>(last + 1);
-  for (int slot = 0; slot < written; ++slot) size += slots_[static_cast<size_t>(slot)].second;
+  for (int slot = 0; slot < written; ++slot) size += slots_[static_cast<size_t>(slot)].length;
   std::u16string document;
   document.reserve(size);
   for (int slot = 0; slot <= last; ++slot) {
