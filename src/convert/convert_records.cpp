@@ -49,7 +49,7 @@ Flow ConvertRecord(std::u16string_view record, MacroRun& run) {
   if (f.F(2).empty()) return Flow::kContinue;
   const std::u16string_view f1 = f.F(1);
   if (f1 == u"800"sv) {
-    run.scaleArg3 = u"1"sv;
+    run.scaleArg3 = u"1";
     return Flow::kContinue;
   }
   double code = ValueOf(f1);

@@ -113,8 +113,8 @@ void MacroRun::WriteScaleAndSelect(const RecordFields& fields) {
     factor = negated;
   }
   if (blockState == BlockState::kFixedScale) factor = u"12"sv;
-  if (scaleArg4.empty()) scaleArg4 = u"0"sv;
-  if (scaleArg5.empty()) scaleArg5 = u"0"sv;
+  if (scaleArg4.empty()) scaleArg4 = u"0";
+  if (scaleArg5.empty()) scaleArg5 = u"0";
 
   // The reserved slots all lie below nextSlot, so they are always inside the document.
   macroLines.Set(scaleSlot, {u"scale("sv, factor, u", 0, "sv, scaleArg3, u", "sv, scaleArg4,
@@ -130,7 +130,7 @@ void MacroRun::WriteScaleAndSelect(const RecordFields& fields) {
   scaleFromField5 = false;
   scaleArg4.clear();
   scaleArg5.clear();
-  scaleArg3 = u"0"sv;
+  scaleArg3 = u"0";
 }
 
 std::u16string MacroRun::Document() const {
