@@ -4,6 +4,8 @@
 #   bench/memory.sh [BUILD] [MB]      (build/ by default; inputs of MB megabytes, 100 by default)
 # Inputs: the mixed 1199-line file; the same file followed by MB megabytes of further lines
 # (read, but beyond the lines loaded); 1199 comment lines of MB megabytes in all (loaded).
+# Then qd2vz reading a character-size file of 64 MiB (its lines repeated), against 32 MB: the
+# reader keeps only what the table needs, whatever the size of the file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -47,5 +49,18 @@ for file in "$mixed" "$work/long_tail.dat" "$work/long_lines.dat"; do
     [ "$kb" -le "$bound" ] || { mark=" OVER"; status=1; }
     printf '%-28s %12s %12s %10s %s%s\n' "$(basename "$file")" "$bytes" "$kb" "$bound" "$program" "$mark"
   done
+done
+
+yes "$(head -n 1 "$work/sizes.qdc")" | head -c $((64 << 20)) >"$work/big_sizes.qdc" || true
+bytes=$(wc -c <"$work/big_sizes.qdc")
+bound=$((32 * 1024))
+for program in qd2vz qd2vz-stdin; do
+  case $program in
+    qd2vz) kb=$(peak "$build/bin/qd2vz" -s "$work/big_sizes.qdc" -o "$work/out.txt" "$mixed") ;;
+    qd2vz-stdin) kb=$(peak sh -c "exec \"$build/bin/qd2vz\" -s - -o \"$work/out.txt\" \"$mixed\" <\"$work/big_sizes.qdc\"") ;;
+  esac
+  mark=""
+  [ "$kb" -le "$bound" ] || { mark=" OVER"; status=1; }
+  printf '%-28s %12s %12s %10s %s (size file)%s\n' big_sizes.qdc "$bytes" "$kb" "$bound" "$program" "$mark"
 done
 exit $status

@@ -8,10 +8,14 @@
 #include "convert/text.h"
 
 namespace qdvz {
+
+// Statement pieces are written as u"..."sv: a view of known length, where a plain literal
+// would have its length counted unit by unit each time a statement is joined.
+using namespace std::string_view_literals;
 namespace {
 
 bool IsMarker(std::u16string_view field) {
-  return field == u"e" || field == u"E";
+  return field == u"e"sv || field == u"E"sv;
 }
 
 // Twice the second value, computed in single precision as the factor is defined.
@@ -48,38 +52,38 @@ void ConvertArcElement(const RecordFields& f, MacroRun& run) {
   auto inEither = [&](std::u16string_view code) { return f1 == code || f2 == code; };
   bool fixedTail = false;  // codes 1, 2 and 8 always end like the third form
   if (IsOneOf(f1, codes::k03Or04)) {
-    carry.head = u"# QDのｺｰﾄﾞ03,04 arc(10,";
+    carry.head = u"# QDのｺｰﾄﾞ03,04 arc(10,"sv;
   } else if (IsOneOf(f2, codes::k03Or04)) {
-    carry.head = u"# QDのｺｰﾄﾞ03,04 arc(20,";
-  } else if (IsOneOf(f1, {u"101", u"01"})) {
-    carry.head = u"arc(10,";
-  } else if (IsOneOf(f1, {u"202", u"02"})) {
-    carry.head = u"arc(20, ";
-  } else if (f1 == u"08") {
-    carry.head = u"arc(99, ";
-  } else if (inEither(u"00")) {
-    carry.head = u"arc(0 , ";
-  } else if (inEither(u"1")) {
-    carry.head = u"arc(10, ";
+    carry.head = u"# QDのｺｰﾄﾞ03,04 arc(20,"sv;
+  } else if (IsOneOf(f1, {u"101"sv, u"01"sv})) {
+    carry.head = u"arc(10,"sv;
+  } else if (IsOneOf(f1, {u"202"sv, u"02"sv})) {
+    carry.head = u"arc(20, "sv;
+  } else if (f1 == u"08"sv) {
+    carry.head = u"arc(99, "sv;
+  } else if (inEither(u"00"sv)) {
+    carry.head = u"arc(0 , "sv;
+  } else if (inEither(u"1"sv)) {
+    carry.head = u"arc(10, "sv;
     fixedTail = true;
-  } else if (inEither(u"2")) {
-    carry.head = u"arc(20, ";
+  } else if (inEither(u"2"sv)) {
+    carry.head = u"arc(20, "sv;
     fixedTail = true;
-  } else if (f1 == u"8") {
-    carry.head = u"arc(99, ";
+  } else if (f1 == u"8"sv) {
+    carry.head = u"arc(99, "sv;
     fixedTail = true;
-  } else if (inEither(u"0")) {
-    carry.head = u"arc(0, ";
+  } else if (inEither(u"0"sv)) {
+    carry.head = u"arc(0, "sv;
   }
   // Codes that match no head keep the head of the previous arc record.
 
   // The second form writes the field in front of the marker before its two 9s.
   bool second = !fixedTail && carry.form == 2;
-  std::u16string_view tail = fixedTail || carry.form == 3 ? u",  9,  9 ,  9 )"
-                             : second                     ? u",  9,  9 )"
-                                                          : u",  9,  9,  9 )";
-  run.Put({carry.head, f.F(3), u",  ", f.F(4), u",  ", magnitude, u",  ", f.F(5), u",  ", f.F(6),
-           u",  ", factor, second ? u",  " : u"", second ? f.F(7) : u"", tail});
+  std::u16string_view tail = fixedTail || carry.form == 3 ? u",  9,  9 ,  9 )"sv
+                             : second                     ? u",  9,  9 )"sv
+                                                          : u",  9,  9,  9 )"sv;
+  run.Put({carry.head, f.F(3), u",  "sv, f.F(4), u",  "sv, magnitude, u",  "sv, f.F(5), u",  "sv,
+           f.F(6), u",  "sv, factor, second ? u",  "sv : u""sv, second ? f.F(7) : u""sv, tail});
 }
 
 void ConvertDotElement(const RecordFields& f, MacroRun& run) {
@@ -87,23 +91,23 @@ void ConvertDotElement(const RecordFields& f, MacroRun& run) {
   const std::u16string_view f2 = f.F(2);
   std::u16string_view head;
   if (IsOneOf(f1, codes::k03Or04)) {
-    head = u"# QDのｺｰﾄﾞ03,04 dot(10, ";
+    head = u"# QDのｺｰﾄﾞ03,04 dot(10, "sv;
   } else if (IsOneOf(f2, codes::k03Or04)) {
-    head = u"# QDのｺｰﾄﾞ03,04 dot(20, ";
-  } else if (IsOneOf(f1, {u"101", u"01", u"1"})) {
-    head = u"dot(10, ";
-  } else if (IsOneOf(f1, {u"202", u"02", u"2"})) {
-    head = u"dot(20, ";
-  } else if (IsOneOf(f1, {u"09", u"08"})) {
-    head = u"dot(99, ";
-  } else if (IsOneOf(f1, {u"00", u"0"})) {
-    head = u"dot(0 , ";
+    head = u"# QDのｺｰﾄﾞ03,04 dot(20, "sv;
+  } else if (IsOneOf(f1, {u"101"sv, u"01"sv, u"1"sv})) {
+    head = u"dot(10, "sv;
+  } else if (IsOneOf(f1, {u"202"sv, u"02"sv, u"2"sv})) {
+    head = u"dot(20, "sv;
+  } else if (IsOneOf(f1, {u"09"sv, u"08"sv})) {
+    head = u"dot(99, "sv;
+  } else if (IsOneOf(f1, {u"00"sv, u"0"sv})) {
+    head = u"dot(0 , "sv;
   } else {
     return;  // no dot statement for these codes
   }
-  std::u16string_view digit = f.F(7).size() >= 5 ? f.F(7).substr(4, 1) : u"";
-  if (digit == u"0") digit = u"9";
-  run.Put({head, f.F(3), u",  ", f.F(4), u",  ", digit, u",  9 )"});
+  std::u16string_view digit = f.F(7).size() >= 5 ? f.F(7).substr(4, 1) : u""sv;
+  if (digit == u"0"sv) digit = u"9"sv;
+  run.Put({head, f.F(3), u",  "sv, f.F(4), u",  "sv, digit, u",  9 )"sv});
 }
 
 }  // namespace qdvz

@@ -7,6 +7,10 @@
 #include "convert/numeric.h"
 
 namespace qdvz {
+
+// Statement pieces are written as u"..."sv: a view of known length, where a plain literal
+// would have its length counted unit by unit each time a statement is joined.
+using namespace std::string_view_literals;
 namespace {
 
 // Copies a piece of a statement, most of which are a few units long, in fixed-size moves
@@ -60,7 +64,7 @@ void MacroSlots::Grow(size_t needed) {
 std::u16string MacroSlots::Document(int last) const {
   int written = std::min(last + 1, written_);
   size_t size = 2 * static_cast<size_t>(last + 1);
-  for (int slot = 0; slot < written; ++slot) size += slots_[static_cast<size_t>(slot)].second;
+  for (int slot = 0; slot < written; ++slot) size += slots_[static_cast<size_t>(slot)].length;
   std::u16string document;
   document.reserve(size);
   for (int slot = 0; slot <= last; ++slot) {
@@ -108,19 +112,19 @@ void MacroRun::WriteScaleAndSelect(const RecordFields& fields) {
     negated = SignedText(-v);
     factor = negated;
   }
-  if (blockState == BlockState::kFixedScale) factor = u"12";
+  if (blockState == BlockState::kFixedScale) factor = u"12"sv;
   if (scaleArg4.empty()) scaleArg4 = u"0";
   if (scaleArg5.empty()) scaleArg5 = u"0";
 
   // The reserved slots all lie below nextSlot, so they are always inside the document.
-  macroLines.Set(scaleSlot, {u"scale(", factor, u", 0, ", scaleArg3, u", ", scaleArg4, u", ",
-                             scaleArg5, u")"});
+  macroLines.Set(scaleSlot, {u"scale("sv, factor, u", 0, "sv, scaleArg3, u", "sv, scaleArg4,
+                             u", "sv, scaleArg5, u")"sv});
   if (blockState == BlockState::kFixedScale) {
-    macroLines.Set(scaleSlot + 1, {u"select(0 ,0)"});
+    macroLines.Set(scaleSlot + 1, {u"select(0 ,0)"sv});
     blockState = BlockState::kNone;
   } else {
-    macroLines.Set(scaleSlot + 1, {selectZero ? u"select(0 ,0)" : u"select(9 ,0)"});
-    if (blockState == BlockState::kTwoSelects) macroLines.Set(scaleSlot + 2, {u"select(9 ,0)"});
+    macroLines.Set(scaleSlot + 1, {selectZero ? u"select(0 ,0)"sv : u"select(9 ,0)"sv});
+    if (blockState == BlockState::kTwoSelects) macroLines.Set(scaleSlot + 2, {u"select(9 ,0)"sv});
   }
   selectZero = false;
   scaleFromField5 = false;

@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include "convert/failure.h"
 #include "convert/limits.h"
@@ -67,7 +66,13 @@ class MacroSlots {
   size_t capacity_ = size_t{1} << 16;
   size_t size_ = 0;
   std::unique_ptr<char16_t[]> text_;
-  std::array<std::pair<size_t, size_t>, kMacroSlots> slots_;  // offset and length
+  // Where each slot's statement lies in text_. Left uninitialised (unlike std::pair, whose
+  // constructor would zero every slot of every run): only slots below written_ are read.
+  struct Stretch {
+    size_t offset;
+    size_t length;
+  };
+  std::array<Stretch, kMacroSlots> slots_;
   int written_ = 0;  // slots from here on were never written (and are not cleared)
 };
 

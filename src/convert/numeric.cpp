@@ -1,10 +1,12 @@
 #include "convert/numeric.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace qdvz {
@@ -160,8 +162,60 @@ std::u16string SignedText(int value) {
   return text;
 }
 
+namespace {
+
+// SingleText's common case, without formatting through to_chars: a number from 0.00001 up to
+// 9999999 written without an exponent. Scaled by the power of ten that gives it 7 integer
+// digits, a float is exact in double precision (24 bits times 5^11 at most fit in 53), so the
+// digits round exactly. An exact tie or a number that rounds up to a further digit is left to
+// the general path, whose rounding is the reference.
+std::optional<std::u16string> PlainSingleText(float number) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4,  1e5,
+                                            1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
+  const double magnitude = std::fabs(static_cast<double>(number));
+  if (magnitude >= 1e7 || magnitude < 1e-5) return std::nullopt;
+  // The power that brings the number to [1e6, 1e7): its digits after the point.
+  int scale = 0;
+  double scaled = magnitude;
+  while (scaled < 1e6) scaled = magnitude * kPowersOfTen[++scale];
+  const double whole = std::floor(scaled);
+  const double rest = scaled - whole;
+  if (rest == 0.5) return std::nullopt;
+  const auto rounded = static_cast<uint32_t>(whole) + (rest > 0.5 ? 1 : 0);
+  if (rounded >= 10000000) return std::nullopt;
+
+  char digits[7];
+  uint32_t left = rounded;
+  for (int k = 6; k >= 0; --k) {
+    digits[k] = static_cast<char>('0' + left % 10);
+    left /= 10;
+  }
+  // With scale > 6 the number is below 1: "0." and the zeros before its first digit.
+  const int integerDigits = 7 - scale;
+  int last = 7;  // one past the last digit written: trailing zeros after the point go
+  while (last > std::max(integerDigits, 1) && digits[last - 1] == '0') --last;
+  std::u16string text;
+  text.reserve(16);
+  if (number < 0) text += u'-';
+  if (integerDigits <= 0) {
+    text += u"0.";
+    text.append(static_cast<size_t>(-integerDigits), u'0');
+    while (last > 0 && digits[last - 1] == '0') --last;
+    for (int k = 0; k < last; ++k) text += static_cast<char16_t>(digits[k]);
+    return text;
+  }
+  for (int k = 0; k < last; ++k) {
+    if (k == integerDigits) text += u'.';
+    text += static_cast<char16_t>(digits[k]);
+  }
+  return text;
+}
+
+}  // namespace
+
 std::u16string SingleText(float number) {
   if (number == 0.0f || !std::isfinite(number)) return u"0";
+  if (std::optional<std::u16string> plain = PlainSingleText(number)) return std::move(*plain);
   // Seven significant digits, correctly rounded: d.dddddde±xx.
   char buffer[32];
   auto [end, ignored] =

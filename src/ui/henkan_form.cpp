@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/convert_records.h"
 #include "convert/failure.h"
@@ -133,19 +134,30 @@ void HenkanForm::EndFailedLoad(const Failure& why) {
 void HenkanForm::DatOpen_Click() try {
   auto path = BeginLoad(kDataExtensions, ui_msg::kWrongDataExtension);
   if (!path) return;
-  Result<LoadedLines> loaded = LoadSourceLines(ToFsPath(*path));
-  if (!loaded) return EndFailedLoad(loaded.failure());
-  // The new file replaces all the data: slots beyond its lines must not carry records of an
-  // earlier, longer file into the next conversion.
-  const std::span<const std::u16string_view> lines = loaded->lines;
-  const size_t count = std::min(lines.size(), dataLines_.size());
-  auto fresh = std::make_unique<DataLineArray>();
-  std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), fresh->begin());
-  dataLines_.swap(*fresh);
+  bool truncated = false;
+  size_t count = 0;
+  {
+    Result<LoadedLines> loaded = LoadSourceLines(ToFsPath(*path));
+    if (!loaded) return EndFailedLoad(loaded.failure());
+    // The new file replaces all the data: slots beyond its lines must not carry records of an
+    // earlier, longer file into the next conversion.
+    const std::span<const std::u16string_view> lines = loaded->lines;
+    count = std::min(lines.size(), dataLines_.size());
+    truncated = loaded->truncated;
+    auto fresh = std::make_unique<DataLineArray>();
+    std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), fresh->begin());
+    dataLines_.swap(*fresh);
+  }
+  // The decoded file and the lines replaced are gone before the display text is made from the
+  // form's own lines: a file of a few very long lines is not held a third and fourth time.
   loadedData_ = *path;
 
-  Say(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
-  window_.SetDisplayText(JoinWithCrLf(lines.first(count)));
+  Say(truncated ? msg::kTooManyLines : ui_msg::kReadDone);
+  {
+    std::vector<std::u16string_view> shown(dataLines_.begin(),
+                                           dataLines_.begin() + static_cast<std::ptrdiff_t>(count));
+    window_.SetDisplayText(JoinWithCrLf(shown));
+  }
   window_.SetCaption(ui_msg::kIdleCaption);
 } catch (const std::exception& error) {
   EndUnexpectedly(error);

@@ -110,6 +110,10 @@ TEST(SingleText, SevenSignificantDigitsPlainOrWithExponent) {
       {-3.0e-9f, "-3E-09"},
       {100.0f, "100"},
       {0.1f + 0.2f, "0.3"},
+      {2469.1356f, "2469.135"},  // the float below the decimal: rounds down
+      {1234568.5f, "1234568"},   // an exact tie goes to the even digit
+      {999999.96f, "999999.9"},
+      {-0.000123456789f, "-0.0001234568"},
       {kMax, "3.402823E+38"},
   };
   for (auto [value, text] : cases) EXPECT_EQ(SingleText(value), test::U(text)) << value;
