@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "io/interrupt.h"
 #else
 #include <signal.h>
 #include <sys/stat.h>
@@ -192,6 +194,31 @@ TEST(SaveText, WindowsNamesDevicesAndLocks) {
   EXPECT_EQ(test::ReadBytes(dir / "old.txt"), "newer\r\n");
   EXPECT_EQ(dir.Names(), (std::set<std::string>{"old.txt", "線記号.txt"}));
 }
+
+// Ctrl+C in the console ends qd2vz as SIGINT ends it on POSIX: the temporary files noted so
+// far are removed first, and the status is 128 + 2. The event is raised in a child (a death
+// test) with a console of its own; the child runs the test again from its start, so the file
+// has a name both know. (wine delivers Ctrl+C this way, not Ctrl+Break.)
+TEST(SaveText, CtrlCRemovesTemporaryFiles) {
+  const fs::path temporary = fs::temp_directory_path() / ".qdvz-ctrl-c-test.tmp";
+  test::WriteBytes(temporary, "half written");
+  EXPECT_EXIT(
+      {
+        EndCleanlyWhenInterrupted();
+        {
+          detail::InterruptionHeld held;
+          detail::NoteTemporaryFile(temporary);
+        }
+        FreeConsole();
+        AllocConsole();
+        GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+        Sleep(10000);
+      },
+      testing::ExitedWithCode(128 + 2), "");
+  EXPECT_FALSE(fs::exists(temporary));
+  fs::remove(temporary);
+}
+
 #endif
 
 // Saved text gets one CR LF; a character it cannot hold is named with its line, counted by
