@@ -8,7 +8,7 @@ endif()
 
 enable_language(RC)
 set(QDVZ_PRODUCT_NAME "qdvz（QD→VZ線変形データ変換）")
-set(QDVZ_COPYRIGHT "Copyright (C) 2026 qdvz developers")
+set(QDVZ_COPYRIGHT "Copyright (C) 2026 qdvz maintainers")
 
 # qdvz_version_resource(TARGET DESCRIPTION): gives the program TARGET.exe its resource, with the
 # Japanese DESCRIPTION.
