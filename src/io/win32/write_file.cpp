@@ -81,23 +81,34 @@ std::filesystem::path TemporaryName(const std::filesystem::path& target, unsigne
   return target.parent_path() / name;
 }
 
-// Notes a temporary file for as long as it lives.
-class TemporaryNote {
- public:
-  explicit TemporaryNote(const std::filesystem::path& path) {
-    InterruptionHeld held;
-    note_ = NoteTemporaryFile(path);
-  }
-  ~TemporaryNote() {
-    InterruptionHeld held;
-    ForgetTemporaryFile(note_);
-  }
-  TemporaryNote(const TemporaryNote&) = delete;
-  TemporaryNote& operator=(const TemporaryNote&) = delete;
-
- private:
-  int note_;
+// A temporary file beside target, created only where nothing is yet, and noted in the same
+// step, which an interruption never cuts in two: from its first moment an interruption
+// removes it. A failure names `shown`.
+struct Temporary {
+  std::filesystem::path path;
+  UniqueHandle handle;
+  int note = -1;
 };
+
+Result<Temporary> CreateTemporary(const std::filesystem::path& target,
+                                  const std::filesystem::path& shown) {
+  Temporary temporary;
+  for (unsigned attempt = 0; !temporary.handle.Valid(); ++attempt) {
+    temporary.path = TemporaryName(target, attempt);
+    InterruptionHeld held;
+    temporary.handle = UniqueHandle(CreateFileW(temporary.path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!temporary.handle.Valid()) {
+      DWORD error = GetLastError();
+      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
+        return WriteFailure(error, shown);
+      }
+    } else {
+      temporary.note = NoteTemporaryFile(temporary.path);
+    }
+  }
+  return temporary;
+}
 
 }  // namespace
 
@@ -143,29 +154,14 @@ Result<WriteTarget> InspectWriteTarget(const std::filesystem::path& path) {
 }
 
 Result<NewFile> WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::filesystem::path temporary;
-  UniqueHandle handle;
-  int note = -1;
-  for (unsigned attempt = 0; !handle.Valid(); ++attempt) {
-    temporary = TemporaryName(path, attempt);
-    InterruptionHeld held;
-    handle = UniqueHandle(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.Valid()) {
-      DWORD error = GetLastError();
-      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
-        return WriteFailure(error, path);
-      }
-    } else {
-      note = NoteTemporaryFile(temporary);
-    }
-  }
-  DWORD error = WriteAndClose(handle, bytes, false);
+  Result<Temporary> temporary = CreateTemporary(path, path);
+  if (!temporary) return temporary.failure();
+  DWORD error = WriteAndClose(temporary->handle, bytes, false);
   InterruptionHeld held;
   // Without MOVEFILE_REPLACE_EXISTING the name is taken only if nothing has it.
-  if (error == 0 && !MoveFileExW(temporary.c_str(), path.c_str(), 0)) error = GetLastError();
-  if (error != 0) DeleteFileW(temporary.c_str());
-  ForgetTemporaryFile(note);
+  if (error == 0 && !MoveFileExW(temporary->path.c_str(), path.c_str(), 0)) error = GetLastError();
+  if (error != 0) DeleteFileW(temporary->path.c_str());
+  ForgetTemporaryFile(temporary->note);
   if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return NewFile::kTaken;
   if (error != 0) return WriteFailure(error, path);
   return NewFile::kWritten;
@@ -186,24 +182,11 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
   }
   probe.Close();
 
-  std::filesystem::path temporary;
-  UniqueHandle handle;
-  for (unsigned attempt = 0; !handle.Valid(); ++attempt) {
-    temporary = TemporaryName(target, attempt);
-    handle = UniqueHandle(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.Valid()) {
-      DWORD error = GetLastError();
-      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
-        return WriteFailure(error, path);
-      }
-    }
-  }
-  // An interruption removes it (a note taken after its creation: Ctrl+C in between leaves
-  // an empty hidden file at worst).
-  TemporaryNote noted(temporary);
+  Result<Temporary> created = CreateTemporary(target, path);
+  if (!created) return created.failure();
+  const std::filesystem::path& temporary = created->path;
   // The old contents must survive until the new ones are on the disk.
-  DWORD error = WriteAndClose(handle, bytes, true);
+  DWORD error = WriteAndClose(created->handle, bytes, true);
   // ReplaceFileW keeps the old file's attributes, ACL and creation time on Windows, but not
   // every implementation carries the attributes over (wine does not): they are given to the
   // new file beforehand as well. The archive attribute is set either way: the contents are new
@@ -225,10 +208,12 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
                   : GetLastError();
     }
   }
-  if (error != 0) {
-    DeleteFileW(temporary.c_str());
-    return WriteFailure(error, path);
+  {
+    InterruptionHeld held;
+    if (error != 0) DeleteFileW(temporary.c_str());
+    ForgetTemporaryFile(created->note);
   }
+  if (error != 0) return WriteFailure(error, path);
   return {};
 }
 
