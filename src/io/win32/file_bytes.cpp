@@ -5,6 +5,7 @@
 #include "io/file_bytes.h"
 #include "io/io_messages.h"
 #include "io/system_error.h"
+#include "io/win32/path_failure.h"
 #include "io/win32/unique_handle.h"
 
 namespace qdvz {
@@ -60,7 +61,7 @@ Result<std::string> ReadFileBytes(const std::filesystem::path& path, const ReadE
     if (error == ERROR_ACCESS_DENIED && IsFolder(path)) {
       return Failure{FailureKind::kFileAccess, msg::kIsFolder};
     }
-    return ReadFailure(error);
+    return PathFailure(FileStep::kRead, error, path);
   }
   return ReadAll(handle.Get(), enough);
 }

@@ -10,30 +10,15 @@
 #include "io/system_error.h"
 #include "io/win32/device_name.h"
 #include "io/win32/file_identity.h"
+#include "io/win32/path_failure.h"
 #include "io/win32/unique_handle.h"
 #include "io/write_target.h"
 
 namespace qdvz::detail {
 namespace {
 
-// Whether a name of path, or the whole of it, is beyond what Windows takes: such a path fails
-// as if a folder were missing.
-bool TooLong(const std::filesystem::path& path) {
-  for (const std::filesystem::path& part : path) {
-    if (part.native().size() > 255) return true;
-  }
-  std::error_code ignored;
-  const std::wstring full = std::filesystem::absolute(path, ignored).native();
-  return full.size() >= MAX_PATH && full.rfind(L"\\\\?\\", 0) != 0;
-}
-
 Failure WriteFailure(DWORD error, const std::filesystem::path& path) {
-  if ((error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ||
-       error == ERROR_INVALID_NAME) &&
-      TooLong(path)) {
-    return Failure{FailureKind::kFileAccess, msg::kNameTooLong};
-  }
-  return FileFailure(FileStep::kWrite, static_cast<int>(error));
+  return PathFailure(FileStep::kWrite, error, path);
 }
 
 // Writes all of bytes; returns 0 or the error of the failure.
