@@ -5,6 +5,7 @@
 
 #include "convert/text.h"
 #include "io/name_pattern.h"
+#include "io/win32/unique_handle.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -103,17 +104,17 @@ std::vector<FileArg> ExpandWildcards(const std::vector<FileArg>& args) {
     const std::u16string namePattern = FromUtf8(arg.substr(folder.size()));
     std::vector<std::string> matches;
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-    if (search != INVALID_HANDLE_VALUE) {
+    HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                    nullptr, 0);
+    if (first != INVALID_HANDLE_VALUE) {
+      const UniqueFind search(first);
       do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         std::wstring name = found.cFileName;
         // The search also matched each file's 8.3 short name.
         if (!MatchesNamePattern(std::u16string(name.begin(), name.end()), namePattern)) continue;
         matches.push_back(folder + ToUtf8(std::u16string(name.begin(), name.end())));
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
+      } while (FindNextFileW(search.get(), &found));
     }
     if (matches.empty()) {
       expanded.push_back(typed);  // reported as matching nothing when its turn comes

@@ -3,6 +3,7 @@
 // Windows only: a handle that is closed when it goes out of scope.
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 namespace qdvz {
@@ -33,5 +34,12 @@ class UniqueHandle {
  private:
   HANDLE handle_;
 };
+
+// A search of a folder (FindFirstFileExW), ended with FindClose; null rather than
+// INVALID_HANDLE_VALUE when there is none.
+struct FindDeleter {
+  void operator()(HANDLE search) const { FindClose(search); }
+};
+using UniqueFind = std::unique_ptr<void, FindDeleter>;
 
 }  // namespace qdvz

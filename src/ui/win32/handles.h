@@ -9,6 +9,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "io/win32/unique_handle.h"  // UniqueFind, for a search of a folder
+
 namespace qdvz::win32 {
 
 struct GdiDeleter {
@@ -27,12 +29,6 @@ struct ChangeNotificationDeleter {
   void operator()(HANDLE change) const { FindCloseChangeNotification(change); }
 };
 using UniqueChangeNotification = std::unique_ptr<void, ChangeNotificationDeleter>;
-
-// A search of a folder (FindFirstFileExW); null rather than INVALID_HANDLE_VALUE when none.
-struct FindDeleter {
-  void operator()(HANDLE search) const { FindClose(search); }
-};
-using UniqueFind = std::unique_ptr<void, FindDeleter>;
 
 // The device context of a window, for measuring text, released at the end of the scope.
 class WindowDc {
