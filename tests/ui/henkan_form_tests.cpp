@@ -31,7 +31,6 @@
 #include "support/data.h"
 #include "support/temp_dir.h"
 #include "support/text.h"
-#include "ui/controls.h"
 #include "ui/file_path.h"
 #include "ui/ui_messages.h"
 
@@ -532,49 +531,6 @@ TEST_F(HenkanFormTest, WithoutTheConverterEveryActionSaysSo) {
 
 namespace qdvz {
 namespace {
-
-// The table both windows are built from, against the independent expectation of
-// tests/data/controls.tsv that the real windows are checked against too: order, kind, caption,
-// access key, tooltip, tab order, place and text font.
-TEST(ControlsTest, TableIsWhatTheWindowsAreCheckedAgainst) {
-  const std::map<ControlKind, std::pair<std::string, std::string>> classes = {
-      {ControlKind::DriveList, {"QComboBox", "ComboBox"}},
-      {ControlKind::DirectoryList, {"qdvz::DirectoryTree", "ListBox"}},
-      {ControlKind::FileList, {"QListWidget", "ListBox"}},
-      {ControlKind::TextBox, {"QPlainTextEdit", "Edit"}},
-      {ControlKind::LineBox, {"QLineEdit", "Edit"}},
-      {ControlKind::StatusLine, {"QLineEdit", "Edit"}},
-      {ControlKind::Label, {"QLabel", "Static"}},
-      {ControlKind::Button, {"QPushButton", "Button"}}};
-  const std::vector<test::ControlRow> rows = test::ReadControls();
-  ASSERT_EQ(rows.size(), kControls.size());
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const test::ControlRow& row = rows[i];
-    const ControlSpec& spec = kControls[i];
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(spec.name, row.name);
-    EXPECT_EQ(ControlIndex(row.name), i);
-    EXPECT_EQ(classes.at(spec.kind), std::pair(row.qtClass, row.win32Class));
-    EXPECT_EQ(spec.caption, U(row.caption));
-    EXPECT_EQ(spec.tooltip, U(row.tip));
-    EXPECT_EQ(spec.accessKey, static_cast<char16_t>(row.key));
-    if (spec.accessKey) {
-      EXPECT_NE(spec.caption.find(std::u16string{u'&', spec.accessKey}), std::u16string::npos);
-    }
-    EXPECT_EQ(spec.tabOrder, row.tab);
-    EXPECT_EQ((std::array{spec.left, spec.top, spec.width, spec.height}),
-              (std::array{row.left, row.top, row.width, row.height}));
-    EXPECT_EQ(spec.font.fixedPitch, row.fixedPitch);
-    if (spec.font.centipoints) {
-      EXPECT_DOUBLE_EQ(spec.font.centipoints / 100.0, row.points);
-    }
-    // A label names the box made before it.
-    if (spec.kind == ControlKind::Label) {
-      EXPECT_EQ(kControls[LabelledControl(i)].name, "FileName");
-    }
-  }
-  EXPECT_EQ(ControlIndex("nothing"), kControls.size());
-}
 
 // The browser chain, whichever toolkit shows it: a new folder moves the drive shown, the
 // folder watch and the file list, with the name chosen in the folder before no longer chosen;
