@@ -1,20 +1,14 @@
 #include "io/name_pattern.h"
 
+#include "convert/text.h"
 #include "io/file_name_case.h"
 
 namespace qdvz {
 namespace {
 
-bool IsHighSurrogate(char16_t c) {
-  return c >= 0xD800 && c < 0xDC00;
-}
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c < 0xE000;
-}
-
 // The length in code units of the character at i: a surrogate pair is one character.
 size_t CharLength(std::u16string_view text, size_t i) {
-  return IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+  return IsSurrogatePair(text, i) ? 2 : 1;
 }
 
 bool SameLetter(char16_t a, char16_t b) {

@@ -60,7 +60,7 @@ bool WriteText(TextStream stream, const std::string& text) {
     while (done < wide.size()) {
       // A console takes a limited amount at once; bigger writes fail on older Windows.
       DWORD chunk = static_cast<DWORD>(std::min<size_t>(wide.size() - done, 8192));
-      if (chunk > 1 && wide[done + chunk - 1] >= 0xD800 && wide[done + chunk - 1] < 0xDC00) {
+      if (chunk > 1 && IsHighSurrogate(wide[done + chunk - 1])) {
         --chunk;  // a surrogate pair stays together
       }
       DWORD written = 0;
