@@ -233,8 +233,7 @@ void HenkanForm::DatSave_Click() try {
   loaded.Add(ToFsPath(loadedData_));
   loaded.Add(ToFsPath(loadedSizes_));
   if (std::optional<std::filesystem::path> input = loaded.ReplacedBy(path)) {
-    const bool data = *input == ToFsPath(loadedData_);
-    if (!window_.AskYesNo(ui_msg::ReplaceLoadedFile(data ? loadedData_ : loadedSizes_))) {
+    if (!window_.AskYesNo(ui_msg::ReplaceLoadedFile(FromFsPath(*input)))) {
       Say(ui_msg::kNotSaved);
       return;
     }
