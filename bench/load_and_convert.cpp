@@ -36,10 +36,8 @@ int main(int argc, char** argv) {
   form.datopen1_Click();
   Choose(window, argv[2]);
   form.DatOpen_Click();
-  size_t kept = 0;
-  for (const std::u16string& line : form.DataLines()) kept += line.size();
-  std::printf("loaded: %zu units in the lines, %zu shown; %s\n", kept, window.display.size(),
-              qdvz::ToUtf8(window.Status()).c_str());
+  std::printf("loaded: %zu bytes in the lines, %zu units shown; %s\n", form.DataLines().size(),
+              window.display.size(), qdvz::ToUtf8(window.Status()).c_str());
   form.DatCh_Click();
   std::printf("converted: %zu units shown; %s\n", window.display.size(),
               qdvz::ToUtf8(window.Status()).c_str());

@@ -17,6 +17,9 @@ bool Cp932ConverterAvailable();
 // Bytes that do not decode fail as kNotCp932Text, the position being the byte offset of the
 // first bad sequence.
 Result<std::u16string> DecodeCp932(std::string_view bytes);
+// The same onto the end of text, for a text decoded piece by piece (the lines of a file joined
+// for the display), which then never holds a piece twice. On failure text is as it was.
+Result<void> AppendDecodedCp932(std::string_view bytes, std::u16string& text);
 
 // A character without an exact code (none at all, or one that reads back as another
 // character) fails as kUnsavable naming it, the position being its UTF-16 index.

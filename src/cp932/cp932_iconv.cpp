@@ -223,11 +223,16 @@ uint32_t EncodedCharacter(Converters& converters, char16_t unit) {
 // A chunk's bytes stay below the size from which the C library copies byte by byte.
 constexpr size_t kChunkUnits = 480;
 
-Result<std::u16string> DecodeCp932(std::string_view bytes) {
+Result<void> AppendDecodedCp932(std::string_view bytes, std::u16string& text) {
   Converters& converters = ThreadConverters();
   if (!converters.Available()) return NoConverter();
-  std::u16string text;
-  text.reserve(bytes.size());  // every byte gives at most one UTF-16 unit
+  const size_t before = text.size();
+  text.reserve(before + bytes.size());  // every byte gives at most one UTF-16 unit
+  // The conversion of the whole run of bytes, from the text as it was.
+  auto byRuns = [&] {
+    text.resize(before);
+    return detail::DecodeInRuns(bytes, text, DecodeRun);
+  };
   const size_t size = bytes.size();
   const char* in = bytes.data();
   // A double-byte character at the chunk's end takes one byte beyond it, but gives one unit.
@@ -251,17 +256,20 @@ Result<std::u16string> DecodeCp932(std::string_view bytes) {
       }
       // The trail byte of a double-byte character may lie in the ASCII range (0x835C is ソ).
       size_t length = IsLeadByte(first) ? 2 : 1;
-      if (i + length > size) return detail::DecodeCp932ByRuns(bytes);  // cut off at the end
+      if (i + length > size) return byRuns();  // cut off at the end
       unsigned key = length == 1 ? first : first << 8 | static_cast<unsigned char>(bytes[i + 1]);
       uint32_t entry = DecodedCharacter(converters, key, bytes.substr(i, length));
-      if (entry == Converters::kInvalid) return detail::NotDecodable(i);
-      if (entry == Converters::kComplex) return detail::DecodeCp932ByRuns(bytes);
+      if (entry == Converters::kInvalid) {
+        text.resize(before);
+        return detail::NotDecodable(i);
+      }
+      if (entry == Converters::kComplex) return byRuns();
       *out++ = static_cast<char16_t>(entry & 0xFFFF);
       i += length;
     }
     text.append(chunk, static_cast<size_t>(out - chunk));
   }
-  return text;
+  return {};
 }
 
 Result<std::string> EncodeCp932(std::u16string_view text) {
@@ -304,7 +312,11 @@ namespace detail {
 
 Result<std::u16string> DecodeCp932ByRuns(std::string_view bytes) {
   if (!ThreadConverters().Available()) return NoConverter();
-  return DecodeInRuns(bytes, DecodeRun);
+  std::u16string text;
+  if (Result<void> decoded = DecodeInRuns(bytes, text, DecodeRun); !decoded) {
+    return decoded.failure();
+  }
+  return text;
 }
 
 Result<std::string> EncodeCp932ByRuns(std::u16string_view text) {

@@ -18,9 +18,10 @@ Failure NotEncodable(std::u16string_view text, size_t index) {
   return Failure{FailureKind::kUnsavable, msg::CannotEncode(FromUtf8(hex)), 0, index};
 }
 
-Result<std::u16string> DecodeInRuns(std::string_view bytes, RunDecoder decodeRun, size_t maxRun) {
-  std::u16string text;
-  text.reserve(bytes.size());
+Result<void> DecodeInRuns(std::string_view bytes, std::u16string& text, RunDecoder decodeRun,
+                          size_t maxRun) {
+  const size_t before = text.size();
+  text.reserve(before + bytes.size());  // every byte gives at most one UTF-16 unit
   size_t i = 0;
   while (i < bytes.size()) {
     size_t start = i;
@@ -37,10 +38,11 @@ Result<std::u16string> DecodeInRuns(std::string_view bytes, RunDecoder decodeRun
     i = std::min(i, bytes.size());
     size_t offset = 0;
     if (!decodeRun(bytes.substr(start, i - start), text, offset)) {
+      text.resize(before);
       return NotDecodable(start + offset);
     }
   }
-  return text;
+  return {};
 }
 
 Result<std::string> EncodeInRuns(std::u16string_view text, RunEncoder encodeRun, size_t maxRun) {
@@ -74,3 +76,13 @@ Result<std::string> EncodeInRuns(std::u16string_view text, RunEncoder encodeRun,
 }
 
 }  // namespace qdvz::detail
+
+namespace qdvz {
+
+Result<std::u16string> DecodeCp932(std::string_view bytes) {
+  std::u16string text;
+  if (Result<void> decoded = AppendDecodedCp932(bytes, text); !decoded) return decoded.failure();
+  return text;
+}
+
+}  // namespace qdvz

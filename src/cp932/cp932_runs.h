@@ -26,9 +26,10 @@ using RunEncoder = bool (*)(std::u16string_view run, std::string& bytes, size_t&
 Failure NotDecodable(size_t offset);
 Failure NotEncodable(std::u16string_view text, size_t index);
 
-// The conversions of cp932.h, run by run; runs are cut at maxRun units.
-Result<std::u16string> DecodeInRuns(std::string_view bytes, RunDecoder decodeRun,
-                                    size_t maxRun = std::numeric_limits<size_t>::max());
+// The conversions of cp932.h, run by run; runs are cut at maxRun units. The decoder appends to
+// text, which a failure leaves as it was.
+Result<void> DecodeInRuns(std::string_view bytes, std::u16string& text, RunDecoder decodeRun,
+                          size_t maxRun = std::numeric_limits<size_t>::max());
 Result<std::string> EncodeInRuns(std::u16string_view text, RunEncoder encodeRun,
                                  size_t maxRun = std::numeric_limits<size_t>::max());
 

@@ -117,8 +117,8 @@ bool Cp932ConverterAvailable() {
   return IsValidCodePage(kCodePage) != 0;
 }
 
-Result<std::u16string> DecodeCp932(std::string_view bytes) {
-  return detail::DecodeInRuns(bytes, DecodeRun, kMaxRun);
+Result<void> AppendDecodedCp932(std::string_view bytes, std::u16string& text) {
+  return detail::DecodeInRuns(bytes, text, DecodeRun, kMaxRun);
 }
 
 Result<std::string> EncodeCp932(std::u16string_view text) {

@@ -96,45 +96,59 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
 }
 
-}  // namespace
+// Where the lines to load end in a file's bytes, found without decoding them.
+struct LinesToLoad {
+  size_t end = 0;   // the bytes of the lines to load, with their line ends
+  int count = 0;    // how many lines they are
+  int nulLine = 0;  // the line after them when it holds a NUL byte, else 0
+};
 
-Result<LoadedLines> SplitSourceBytes(std::string_view bytes, int maxLines) {
+Result<LinesToLoad> FindLinesToLoad(std::string_view bytes, int maxLines) {
   // Other encodings would decode to nonsense or fail on some line; name them instead.
   if (StartsWith(bytes, "\xEF\xBB\xBF"))
     return Failure{FailureKind::kNotCp932Text, msg::kUtf8File, 1};
   if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
     return Failure{FailureKind::kNotCp932Text, msg::kUtf16File, 1};
   }
-
-  // Find where the lines to load end; what lies beyond them is never looked at. A line with
-  // a NUL byte ends the search: it is refused unless an earlier line is.
-  size_t pos = 0;
-  int count = 0;
-  int nulLine = 0;
-  while (pos < bytes.size() && count < maxLines) {
-    size_t stop = FindLineStop(bytes, pos);
+  // What lies beyond the lines to load is never looked at. A line with a NUL byte ends the
+  // search: it is refused once the lines before it have decoded.
+  LinesToLoad found;
+  while (found.end < bytes.size() && found.count < maxLines) {
+    size_t stop = FindLineStop(bytes, found.end);
     if (stop < bytes.size() && bytes[stop] == '\0') {
-      nulLine = count + 1;
+      found.nulLine = found.count + 1;
       break;
     }
-    ++count;
-    pos = AfterLineEnd(bytes, stop);
+    ++found.count;
+    found.end = AfterLineEnd(bytes, stop);
   }
+  return found;
+}
+
+Failure NulRefused(const LinesToLoad& found) {
+  return Failure{FailureKind::kNotCp932Text, msg::kNulInFile, found.nulLine};
+}
+
+}  // namespace
+
+Result<LoadedLines> SplitSourceBytes(std::string_view bytes, int maxLines) {
+  Result<LinesToLoad> found = FindLinesToLoad(bytes, maxLines);
+  if (!found) return found.failure();
 
   // Decode them at once into one text and hand out the lines as views of it.
-  std::string_view kept = bytes.substr(0, pos);
+  std::string_view kept = bytes.substr(0, found->end);
   Result<std::u16string> decoded = DecodeCp932(kept);
   if (!decoded) {
     Failure failure = decoded.failure();
     if (failure.kind == FailureKind::kNotCp932Text) failure.line = LineOf(kept, failure.position);
     return failure;
   }
-  if (nulLine != 0) return Failure{FailureKind::kNotCp932Text, msg::kNulInFile, nulLine};
+  if (found->nulLine != 0) return NulRefused(*found);
   LoadedLines loaded;
-  loaded.truncated = pos < bytes.size();
+  loaded.truncated = kept.size() < bytes.size();
   loaded.text = std::make_unique<const std::u16string>(std::move(*decoded));
   std::u16string_view text = *loaded.text;
-  loaded.lines.reserve(static_cast<size_t>(count));
+  loaded.lines.reserve(static_cast<size_t>(found->count));
   for (size_t start = 0; start < text.size();) {
     size_t end = FindLineEnd(text, start);
     loaded.lines.push_back(text.substr(start, end - start));
@@ -143,10 +157,50 @@ Result<LoadedLines> SplitSourceBytes(std::string_view bytes, int maxLines) {
   return loaded;
 }
 
-Result<LoadedLines> LoadSourceLines(const std::filesystem::path& path, int maxLines) {
+Result<ShownSource> ShowSourceBytes(std::string bytes, int maxLines) {
+  Result<LinesToLoad> found = FindLinesToLoad(bytes, maxLines);
+  if (!found) return found.failure();
+
+  // Each line is decoded straight onto the end of the display text: the file is never held
+  // decoded a second time. Each byte gives at most one unit, and each CR LF written at most
+  // one more than the line end it replaces (none for the last line).
+  std::string_view kept = std::string_view(bytes).substr(0, found->end);
+  ShownSource source;
+  source.text.reserve(kept.size() + static_cast<size_t>(found->count) + 1);
+  int line = 0;
+  for (size_t start = 0; start < kept.size();) {
+    const size_t stop = FindLineStop(kept, start);
+    ++line;
+    if (Result<void> decoded = AppendDecodedCp932(kept.substr(start, stop - start), source.text);
+        !decoded) {
+      Failure failure = decoded.failure();
+      if (failure.kind == FailureKind::kNotCp932Text) {
+        failure.line = line;
+        failure.position += start;
+      }
+      return failure;
+    }
+    source.text += u"\r\n";
+    start = AfterLineEnd(kept, stop);
+  }
+  if (found->nulLine != 0) return NulRefused(*found);
+
+  // Only the bytes of the lines loaded are kept. Far fewer than were read are copied, and the
+  // rest is freed; else the rest is cut off in place, as a copy would hold them twice.
+  source.truncated = kept.size() < bytes.size();
+  if (kept.size() < bytes.size() / 2) {
+    source.bytes.assign(kept);
+  } else {
+    bytes.resize(kept.size());
+    source.bytes = std::move(bytes);
+  }
+  return source;
+}
+
+Result<ShownSource> LoadShownSource(const std::filesystem::path& path, int maxLines) {
   Result<std::string> file = ReadFileBytes(path);
   if (!file) return file.failure();
-  return SplitSourceBytes(*file, maxLines);
+  return ShowSourceBytes(std::move(*file), maxLines);
 }
 
 }  // namespace qdvz

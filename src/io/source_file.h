@@ -25,8 +25,21 @@ struct LoadedLines {
 // with a UTF-8 or UTF-16 byte-order mark.
 Result<LoadedLines> SplitSourceBytes(std::string_view bytes, int maxLines = kMaxLoadedLines);
 
+// A QD data file as the window keeps it: the bytes of the lines loaded, still in code page 932
+// (half the room of their UTF-16 text), and those lines decoded for the display box. A
+// conversion decodes the bytes again (SplitSourceBytes), so that the window holds the file
+// once as bytes and once as the display's text, never twice as text.
+struct ShownSource {
+  std::string bytes;       // the lines loaded with their line ends, as the file holds them
+  std::u16string text;     // the same lines decoded, each followed by CR LF
+  bool truncated = false;  // lines were left unread beyond the limit
+};
+
+// The lines of bytes that SplitSourceBytes would load, refused as it refuses them.
+Result<ShownSource> ShowSourceBytes(std::string bytes, int maxLines = kMaxLoadedLines);
+
 // Reads a QD data file as the window loads it.
-Result<LoadedLines> LoadSourceLines(const std::filesystem::path& path,
+Result<ShownSource> LoadShownSource(const std::filesystem::path& path,
                                     int maxLines = kMaxLoadedLines);
 
 }  // namespace qdvz

@@ -1,10 +1,7 @@
 #include "ui/henkan_form.h"
 
-#include <algorithm>
-#include <array>
 #include <exception>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -134,30 +131,15 @@ void HenkanForm::EndFailedLoad(const Failure& why) {
 void HenkanForm::DatOpen_Click() try {
   auto path = BeginLoad(kDataExtensions, ui_msg::kWrongDataExtension);
   if (!path) return;
-  bool truncated = false;
-  size_t count = 0;
-  {
-    Result<LoadedLines> loaded = LoadSourceLines(ToFsPath(*path));
-    if (!loaded) return EndFailedLoad(loaded.failure());
-    // The new file replaces all the data: slots beyond its lines must not carry records of an
-    // earlier, longer file into the next conversion.
-    const std::span<const std::u16string_view> lines = loaded->lines;
-    count = std::min(lines.size(), dataLines_.size());
-    truncated = loaded->truncated;
-    auto fresh = std::make_unique<DataLineArray>();
-    std::copy(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count), fresh->begin());
-    dataLines_.swap(*fresh);
-  }
-  // The decoded file and the lines replaced are gone before the display text is made from the
-  // form's own lines: a file of a few very long lines is not held a third and fourth time.
+  Result<ShownSource> loaded = LoadShownSource(ToFsPath(*path));
+  if (!loaded) return EndFailedLoad(loaded.failure());
+  // The new file replaces all the data: no line of an earlier, longer file is carried into the
+  // next conversion.
+  dataLines_ = std::move(loaded->bytes);
   loadedData_ = *path;
 
-  Say(truncated ? msg::kTooManyLines : ui_msg::kReadDone);
-  {
-    std::vector<std::u16string_view> shown(dataLines_.begin(),
-                                           dataLines_.begin() + static_cast<std::ptrdiff_t>(count));
-    window_.SetDisplayText(JoinWithCrLf(shown));
-  }
+  Say(loaded->truncated ? msg::kTooManyLines : ui_msg::kReadDone);
+  window_.SetDisplayText(std::move(loaded->text));
   window_.SetCaption(ui_msg::kIdleCaption);
 } catch (const std::exception& error) {
   EndUnexpectedly(error);
@@ -172,7 +154,7 @@ void HenkanForm::datopen1_Click() try {
   sizeItems_ = std::move(loaded->table.items);
   loadedSizes_ = *path;
 
-  window_.SetDisplayText(loaded->displayText);
+  window_.SetDisplayText(std::move(loaded->displayText));
   window_.SetCaption(ui_msg::kIdleCaption);
   const std::optional<Failure>& warning = loaded->table.warning;
   Say(warning ? warning->message : ui_msg::kReadDone);
@@ -184,10 +166,18 @@ void HenkanForm::DatCh_Click() try {
   const std::u16string name = window_.FileNameText();
   window_.SetCaption(name + ui_msg::kConvertingCaption);
   Say(name + ui_msg::kConvertingStatus);
-  window_.SetDisplayText(u"");
+  window_.SetDisplayText(u"");  // the box lets go of the text it held, before the lines are decoded
   window_.SetFileNameText(u"");
 
-  Result<std::u16string> document = ConvertRecords(dataLines_, sizeItems_);
+  // The bytes kept decoded when they were loaded: they decode the same way again.
+  Result<LoadedLines> lines = SplitSourceBytes(dataLines_);
+  if (!lines) {
+    Say(Describe(lines.failure()));
+    window_.SetCaption(ui_msg::kIdleCaption);
+    return;
+  }
+  Result<std::u16string> document = ConvertRecords(lines->lines, sizeItems_);
+  lines = LoadedLines{};  // the document is all that is shown
   if (!document) {
     const Failure& failure = document.failure();
     if (failure.kind == FailureKind::kNoSizeData || failure.kind == FailureKind::kNotQdData) {
@@ -201,7 +191,7 @@ void HenkanForm::DatCh_Click() try {
     window_.SetCaption(ui_msg::kIdleCaption);
     return;
   }
-  window_.SetDisplayText(*document);
+  window_.SetDisplayText(std::move(*document));
   window_.SetCaption(ui_msg::kIdleCaption);
   Say(ui_msg::kConverted);
 } catch (const std::exception& error) {
@@ -260,8 +250,8 @@ void HenkanForm::Erase_Click() {
 }
 
 void HenkanForm::hyouji_Click() {
-  window_.SetDisplayText(savedDisplay_);
-  savedDisplay_.clear();
+  window_.SetDisplayText(std::move(savedDisplay_));
+  savedDisplay_.clear();  // a string moved from is not promised to be empty
   Say(ui_msg::kRedisplayed);
 }
 
@@ -294,7 +284,7 @@ void HenkanForm::ConvertSet(const std::vector<std::u16string>& paths) {
   window_.SetDirectoryPath(SplitFilePath(paths.front()).folder);
   window_.SetCaption(ui_msg::kConvertingCaption);
   FileSetOutcome outcome = ConvertFileSet(paths, sizeItems_, window_);
-  window_.SetDisplayText(outcome.listing);
+  window_.SetDisplayText(std::move(outcome.listing));
   RefreshFileList();  // the macros written may be new to the folder
   window_.SetCaption(ui_msg::kIdleCaption);
   Say(FromUtf8(std::to_string(outcome.converted)) + ui_msg::kSetConvertedTail +

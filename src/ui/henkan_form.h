@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <exception>
 #include <optional>
 #include <span>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "convert/failure.h"
-#include "convert/records.h"
 #include "convert/size_table.h"
 #include "ui/controls.h"
 #include "ui/window_ops.h"
@@ -21,8 +19,6 @@ namespace qdvz {
 // WindowOps. The form lives as long as the window.
 class HenkanForm {
  public:
-  using DataLineArray = std::array<std::u16string, kDataLineSlots>;
-
   explicit HenkanForm(WindowOps& window) : window_(window) {}
 
   void Form_Load();
@@ -48,7 +44,8 @@ class HenkanForm {
   // status line says how many were converted and how many were not.
   void Form_OLEDragDrop(const std::vector<std::u16string>& paths);
 
-  const DataLineArray& DataLines() const { return dataLines_; }
+  // The lines of the data file loaded last, as the file holds them (code page 932).
+  const std::string& DataLines() const { return dataLines_; }
   const SizeItems& Sizes() const { return sizeItems_; }
   const std::u16string& SavedDisplay() const { return savedDisplay_; }
 
@@ -66,7 +63,9 @@ class HenkanForm {
   void Say(std::u16string_view message);
 
   WindowOps& window_;
-  DataLineArray dataLines_{};
+  // The data file's lines are kept as its bytes, which take half the room of their text: the
+  // display box holds them decoded, and a conversion decodes them again.
+  std::string dataLines_;
   SizeItems sizeItems_{};
   std::u16string savedDisplay_;
   // The paths of the QD data file and the character-size file loaded last: a save asks before

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <string>
-#include <string_view>
+#include <utility>
 
 #include "ui/line_ends.h"
 
@@ -41,12 +41,10 @@ class WindowOps {
   // The large display box. Its lines end in CR LF on the way out; on the way in CR LF, a lone
   // CR and a lone LF each end one line, and the box is given CR LF alone.
   virtual std::u16string DisplayText() const = 0;
-  void SetDisplayText(std::u16string_view text) {
-    if (HasCrLfAlone(text)) {
-      ShowDisplayText(text);
-    } else {
-      ShowDisplayText(WithCrLf(text));
-    }
+  // The box takes the text over: a large text is never held twice on its way in.
+  void SetDisplayText(std::u16string text) {
+    if (!HasCrLfAlone(text)) text = WithCrLf(text);
+    ShowDisplayText(std::move(text));
   }
 
   // Asks the user a yes-or-no question before a step that cannot be undone, such as replacing
@@ -58,7 +56,7 @@ class WindowOps {
 
  protected:
   // Shows text whose lines end in CR LF, each line end once, in the display box.
-  virtual void ShowDisplayText(std::u16string_view text) = 0;
+  virtual void ShowDisplayText(std::u16string text) = 0;
 };
 
 }  // namespace qdvz

@@ -48,13 +48,23 @@ TEST(Cp932, DecodesKnownCodesAndFindsTheFirstInvalidSequence) {
 #endif
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.bytes));
     Result<std::u16string> decoded = DecodeCp932(row.bytes);
+    // Decoded onto a text that holds something already: the position is still within the
+    // bytes, and a failure leaves the text as it was.
+    std::u16string text = u"前";
+    Result<void> appended = AppendDecodedCp932(row.bytes, text);
     if (row.badAt == kOk) {
-      ASSERT_TRUE(decoded) << row.bytes;
-      EXPECT_EQ(*decoded, row.text) << row.bytes;
+      ASSERT_TRUE(decoded);
+      EXPECT_EQ(*decoded, row.text);
+      ASSERT_TRUE(appended);
+      EXPECT_EQ(text, u"前" + row.text);
     } else {
-      ASSERT_FALSE(decoded) << row.bytes;
-      EXPECT_EQ(decoded.failure().position, row.badAt) << row.bytes;
+      ASSERT_FALSE(decoded);
+      EXPECT_EQ(decoded.failure().position, row.badAt);
+      ASSERT_FALSE(appended);
+      EXPECT_EQ(appended.failure(), decoded.failure());
+      EXPECT_EQ(text, u"前");
     }
   }
 }
@@ -191,11 +201,13 @@ TEST(Cp932, RunsAreCutBetweenCharacters) {
     return run[0] != '\xA0';
   };
   runs.clear();
-  EXPECT_EQ(*detail::DecodeInRuns("\x82\xA0\x82\xA0\x82\xA0\xB1\xB1x\x82\x5C", record, 3),
-            u"431x2");
+  std::u16string text;
+  ASSERT_TRUE(detail::DecodeInRuns("\x82\xA0\x82\xA0\x82\xA0\xB1\xB1x\x82\x5C", text, record, 3));
+  EXPECT_EQ(text, u"431x2");
   EXPECT_EQ(runs,
             (std::vector<std::string>{"\x82\xA0\x82\xA0", "\x82\xA0\xB1", "\xB1", "\x82\x5C"}));
-  EXPECT_EQ(detail::DecodeInRuns("ab\xB1\xB1\xB1\xA0", record, 3).failure().position, 6u);
+  EXPECT_EQ(detail::DecodeInRuns("ab\xB1\xB1\xB1\xA0", text, record, 3).failure().position, 6u);
+  EXPECT_EQ(text, u"431x2");
 }
 
 }  // namespace

@@ -77,5 +77,50 @@ TEST(SplitSourceBytes, FindsWhatMattersAtEveryPlaceInAWord) {
   }
 }
 
+// The window keeps a file's lines as bytes and shows them decoded: the same lines as the
+// conversion loads, each followed by CR LF, and the same refusal, down to the byte it names.
+TEST(ShowSourceBytes, ShowsAndKeepsWhatTheConversionLoads) {
+  struct Row {
+    std::string bytes;
+    int maxLines = kMaxLoadedLines;
+    size_t kept = std::string::npos;  // how many of the bytes are kept, when not all
+  };
+  const Row rows[] = {
+      {""},
+      {"\r\n"},
+      {"a\r\nb\nc\rd"},
+      {"a\n\rb\r\n\r\n"},
+      {"\x82\xA0\x83\x5C\r\n\xB1"},
+      {"a\nb\nc\nd", 3, 6},
+      {"a\nb\r\nc\r\n" + std::string(100, 'x'), 3, 8},  // few kept: copied out
+      {std::string(100, 'x') + "\n\n", 1, 101},         // most kept: cut off in place
+      {std::string("a\nb\nc\n\xA0\0", 8), 3, 6},        // faults beyond: unread
+      {"\xEF\xBB\xBF"
+       "a\r\n"},
+      {std::string("\xFF\xFE"
+                   "a\0",
+                   4)},
+      {"ok\r\nab\xA0\r\n"},             // refused at byte 6 of line 2
+      {"ok\r\n\x82\xA0\x82"},           // a lead byte cut off at the end
+      {std::string("ok\nx\0\n", 7)},    // a NUL byte in line 2
+      {std::string("\xA0\nx\0\n", 6)},  // a bad byte before the NUL is named first
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.bytes));
+    Result<LoadedLines> loaded = SplitSourceBytes(row.bytes, row.maxLines);
+    Result<ShownSource> shown = ShowSourceBytes(row.bytes, row.maxLines);
+    if (!loaded) {
+      ASSERT_FALSE(shown);
+      EXPECT_EQ(shown.failure(), loaded.failure());
+      continue;
+    }
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->text, JoinWithCrLf(loaded->lines));
+    EXPECT_EQ(shown->truncated, loaded->truncated);
+    EXPECT_EQ(shown->bytes, row.bytes.substr(0, row.kept));
+    EXPECT_EQ(shown->truncated, row.kept != std::string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace qdvz

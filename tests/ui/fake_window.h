@@ -70,7 +70,11 @@ class FakeWindow : public WindowOps {
   }
 
  protected:
-  void ShowDisplayText(std::u16string_view text) override { display = text; }
+  void ShowDisplayText(std::u16string text) override {
+    // Swapped, not assigned: a short text assigned would be copied into the room of the
+    // text before, and the box would hold on to that room as a real one does not.
+    display.swap(text);
+  }
 };
 
 }  // namespace qdvz::test

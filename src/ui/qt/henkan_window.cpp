@@ -285,7 +285,7 @@ std::u16string HenkanWindow::DisplayText() const {
   return text;
 }
 
-void HenkanWindow::ShowDisplayText(std::u16string_view text) {
+void HenkanWindow::ShowDisplayText(std::u16string text) {
   QString plain = Q(text);
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   displayBox_->setPlainText(plain);

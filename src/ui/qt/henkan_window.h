@@ -53,7 +53,7 @@ class HenkanWindow : public QWidget, public WindowOps {
   void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Each CR LF of the text makes one paragraph break.
-  void ShowDisplayText(std::u16string_view text) override;
+  void ShowDisplayText(std::u16string text) override;
 
  private:
   void createControls();

@@ -102,7 +102,7 @@ class HenkanWindow final : public WindowOps {
   void OpenFiles(const std::vector<std::u16string>& paths) { form_.Form_OLEDragDrop(paths); }
 
  protected:
-  void ShowDisplayText(std::u16string_view text) override;
+  void ShowDisplayText(std::u16string text) override;
 
  private:
   HenkanWindow() = default;

@@ -271,7 +271,7 @@ std::u16string HenkanWindow::DisplayText() const {
   return FromWide(ControlText(Control(ControlId::DisplayBox)));
 }
 
-void HenkanWindow::ShowDisplayText(std::u16string_view text) {
+void HenkanWindow::ShowDisplayText(std::u16string text) {
   SetWindowTextW(Control(ControlId::DisplayBox), Wide(text).c_str());
 }
 
