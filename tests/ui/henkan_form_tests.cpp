@@ -519,9 +519,12 @@ TEST_F(HenkanFormTest, WithoutTheConverterEveryActionSaysSo) {
   s.form.Form_Load();
   s.Load(kOpen, "runs/example1.dat");
   s.Click(&HenkanForm::DatSave_Click, "out.txt");
+  s.Click(&HenkanForm::DatCh_Click, "example1.dat");  // the lines kept are decoded again
   detail::SetCp932ConverterName("CP932");
   EXPECT_EQ(s.window.statuses, (Texts{msg::kNoCp932Converter, U("example1.datを読み込み中"),
-                                      msg::kNoCp932Converter, u"", msg::kNoCp932Converter}));
+                                      msg::kNoCp932Converter, u"", msg::kNoCp932Converter,
+                                      U("example1.datをデータの変換中"), msg::kNoCp932Converter}));
+  EXPECT_EQ(s.window.caption, kIdle);
   EXPECT_FALSE(fs::exists(temp / "out.txt"));
 }
 #endif
