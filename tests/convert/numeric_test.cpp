@@ -112,6 +112,8 @@ TEST(SingleText, SevenSignificantDigitsPlainOrWithExponent) {
       {0.1f + 0.2f, "0.3"},
       {2469.1356f, "2469.135"},  // the float below the decimal: rounds down
       {1234568.5f, "1234568"},   // an exact tie goes to the even digit
+      {123456.75f, "123456.8"},  // ties with digits after the point, and before it none
+      {0.25390625f, "0.2539062"},
       {999999.96f, "999999.9"},
       {-0.000123456789f, "-0.0001234568"},
       {kMax, "3.402823E+38"},

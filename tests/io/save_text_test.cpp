@@ -107,6 +107,33 @@ TEST(SaveText, InterruptedSaveLeavesNothingBehind) {
   }
 }
 
+// A signal that comes while a file is being created or renamed waits until the outermost
+// step ends, then removes the noted files and ends the program by that signal.
+TEST(SaveText, InterruptionWaitsForTheStepInHand) {
+  test::TempDir dir;
+  const fs::path temporary = dir / ".out.txt.tmp";
+  test::WriteBytes(temporary, "half written");
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    EndCleanlyWhenInterrupted();
+    {
+      detail::InterruptionHeld outer;
+      detail::NoteTemporaryFile(temporary);
+      {
+        detail::InterruptionHeld inner;
+        raise(SIGTERM);
+      }
+      test::WriteBytes(dir / "step ended", "");  // the signal is still waiting
+    }
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(dir.Names(), std::set<std::string>{"step ended"});
+}
+
 mode_t ModeOf(const fs::path& path) {
   struct stat info {};
   stat(path.c_str(), &info);
