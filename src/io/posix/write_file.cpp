@@ -138,6 +138,12 @@ class Temporary {
     unlink(name.c_str());
     ForgetTemporaryFile(note);
   }
+  // It has its own name now: an interruption leaves it, and so does going out of scope.
+  // Called while an InterruptionHeld lives, in the step that named it.
+  void Named() {
+    ForgetTemporaryFile(note);
+    named = true;
+  }
 
   UniqueFd fd;
   std::string name;
@@ -189,10 +195,7 @@ int NameWithoutReplacing(Temporary& temporary, const std::filesystem::path& path
       }
     }
   }
-  if (error == 0) {
-    ForgetTemporaryFile(temporary.note);
-    temporary.named = true;
-  }
+  if (error == 0) temporary.Named();
   return error;
 }
 
@@ -267,8 +270,7 @@ Result<void> ReplaceByRename(const std::filesystem::path& path, std::string_view
   if (error == 0) {
     InterruptionHeld held;
     if (rename(temporary->name.c_str(), path.c_str()) == 0) {
-      ForgetTemporaryFile(temporary->note);
-      temporary->named = true;
+      temporary->Named();
     } else {
       error = errno;
     }
