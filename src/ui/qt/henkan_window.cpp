@@ -287,6 +287,7 @@ std::u16string HenkanWindow::DisplayText() const {
 
 void HenkanWindow::ShowDisplayText(std::u16string text) {
   QString plain = Q(text);
+  std::u16string().swap(text);  // the box keeps its own copy: a long text is not held three times
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   displayBox_->setPlainText(plain);
 }

@@ -272,7 +272,8 @@ std::u16string HenkanWindow::DisplayText() const {
 }
 
 void HenkanWindow::ShowDisplayText(std::u16string text) {
-  SetWindowTextW(Control(ControlId::DisplayBox), Wide(text).c_str());
+  // wchar_t is UTF-16 on Windows: the text goes to the box as it is, without another copy.
+  SetWindowTextW(Control(ControlId::DisplayBox), reinterpret_cast<const wchar_t*>(text.c_str()));
 }
 
 bool HenkanWindow::AskYesNo(const std::u16string& question) {
