@@ -51,11 +51,9 @@ struct ControlSpec {
   std::string_view name;
   ControlKind kind;
   std::u16string_view caption;  // buttons and labels; '&' marks the access key
-  char16_t accessKey;           // Alt with it clicks the button or focuses what a label names
   std::u16string_view tooltip;
   int left, top, width, height;  // twips of the client area
   ControlFont font;
-  int tabOrder;  // Tab presses from the first control that reach it; -1: never reached by Tab
   Handler handler;
 };
 
@@ -69,68 +67,40 @@ inline constexpr std::u16string_view kFilePattern = u"*.dat;*.txt;*.qdc;*.vzm";
 inline constexpr std::u16string_view kTextFace = u"ＭＳ ゴシック";
 
 inline constexpr ControlFont kWindowFont{};
+inline constexpr ControlFont kFileListFont{1006, true};
+inline constexpr ControlFont kDisplayFont{1084, true};
+inline constexpr ControlFont kFileNameFont{929, true};
 inline constexpr int kButtonWidth = 1095;
 inline constexpr int kButtonHeight = 375;
 
 inline constexpr std::array<ControlSpec, 14> kControls = {{
-    {"Drive1", ControlKind::DriveList, u"", 0, u"", 120, 720, 2535, 300, kWindowFont, 0,
+    {"Drive1", ControlKind::DriveList, u"", u"", 120, 720, 2535, 300, kWindowFont,
      Handler::Drive1_Change},
-    {"Dir1", ControlKind::DirectoryList, u"", 0, u"", 120, 1080, 2535, 1560, kWindowFont, 1,
+    {"Dir1", ControlKind::DirectoryList, u"", u"", 120, 1080, 2535, 1560, kWindowFont,
      Handler::Dir1_Change},
-    {"File1",
-     ControlKind::FileList,
-     u"",
-     0,
-     u"",
-     2760,
-     720,
-     2895,
-     1845,
-     {1006, true},
-     2,
+    {"File1", ControlKind::FileList, u"", u"", 2760, 720, 2895, 1845, kFileListFont,
      Handler::File1_Click},
-    {"DisplayBox",
-     ControlKind::TextBox,
-     u"",
-     0,
-     u"",
-     120,
-     2760,
-     8175,
-     3135,
-     {1084, true},
-     3,
+    {"DisplayBox", ControlKind::TextBox, u"", u"", 120, 2760, 8175, 3135, kDisplayFont,
      Handler::None},
-    {"FileName",
-     ControlKind::LineBox,
-     u"",
-     0,
-     u"ファイル名を入力してください",
-     1440,
-     240,
-     2655,
-     270,
-     {929, true},
-     4,
+    {"FileName", ControlKind::LineBox, u"", u"ファイル名を入力してください", 1440, 240, 2655, 270,
+     kFileNameFont, Handler::None},
+    {"Label1", ControlKind::Label, u"ファイル名(&N)  ：", u"", 120, 240, 1335, 255, kWindowFont,
      Handler::None},
-    {"Label1", ControlKind::Label, u"ファイル名(&N)  ：", u'N', u"", 120, 240, 1335, 255,
-     kWindowFont, -1, Handler::None},
-    {"Erase", ControlKind::Button, u"消去(&E)", u'E', u"表示を消去します", 5880, 1680, kButtonWidth,
-     kButtonHeight, kWindowFont, 5, Handler::Erase_Click},
-    {"DatOpen", ControlKind::Button, u"開く(&O)", u'O', u"ファイルを開きます", 5880, 720,
-     kButtonWidth, kButtonHeight, kWindowFont, 6, Handler::DatOpen_Click},
-    {"DatCh", ControlKind::Button, u"QD→VZ", 0, u"データを変換します", 7080, 1200, kButtonWidth,
-     kButtonHeight, kWindowFont, 7, Handler::DatCh_Click},
-    {"DatSave", ControlKind::Button, u"保存(&S)", u'S', u"保存します", 7080, 720, kButtonWidth,
-     kButtonHeight, kWindowFont, 8, Handler::DatSave_Click},
-    {"Exit", ControlKind::Button, u"終了(&X)", u'X', u"プログラムを終了します", 7080, 2160,
-     kButtonWidth, kButtonHeight, kWindowFont, 9, Handler::Exit_Click},
-    {"dbox", ControlKind::StatusLine, u"", 0, u"", 120, 6000, 8175, 270, kWindowFont, 10,
-     Handler::None},
-    {"datopen1", ControlKind::Button, u"文字ｻｲｽﾞ", 0, u"文字データを読みこみます", 5880, 1200,
-     kButtonWidth, kButtonHeight, kWindowFont, 11, Handler::datopen1_Click},
-    {"hyouji", ControlKind::Button, u"再表示", 0, u"直前に消去されたデータを再表示します", 7080,
-     1680, kButtonWidth, kButtonHeight, kWindowFont, 12, Handler::hyouji_Click},
+    {"Erase", ControlKind::Button, u"消去(&E)", u"表示を消去します", 5880, 1680, kButtonWidth,
+     kButtonHeight, kWindowFont, Handler::Erase_Click},
+    {"DatOpen", ControlKind::Button, u"開く(&O)", u"ファイルを開きます", 5880, 720, kButtonWidth,
+     kButtonHeight, kWindowFont, Handler::DatOpen_Click},
+    {"DatCh", ControlKind::Button, u"QD→VZ", u"データを変換します", 7080, 1200, kButtonWidth,
+     kButtonHeight, kWindowFont, Handler::DatCh_Click},
+    {"DatSave", ControlKind::Button, u"保存(&S)", u"保存します", 7080, 720, kButtonWidth,
+     kButtonHeight, kWindowFont, Handler::DatSave_Click},
+    {"Exit", ControlKind::Button, u"終了(&X)", u"プログラムを終了します", 7080, 2160, kButtonWidth,
+     kButtonHeight, kWindowFont, Handler::Exit_Click},
+    {"dbox", ControlKind::StatusLine, u"", u"", 120, 6000, 8175, 270, kWindowFont, Handler::None},
+    {"datopen1", ControlKind::Button, u"文字ｻｲｽﾞ", u"文字データを読みこみます", 5880, 1200,
+     kButtonWidth, kButtonHeight, kWindowFont, Handler::datopen1_Click},
+    {"hyouji", ControlKind::Button, u"再表示", u"直前に消去されたデータを再表示します", 7080, 1680,
+     kButtonWidth, kButtonHeight, kWindowFont, Handler::hyouji_Click},
 }};
 
 // The place in kControls of the control a label names: the one made just before it.
@@ -146,17 +116,17 @@ constexpr size_t ControlIndex(std::string_view name) {
   return kControls.size();
 }
 
-// The tab order is the order of creation, labels left out.
-static_assert([] {
-  int next = 0;
-  for (const ControlSpec& control : kControls) {
-    if (control.kind == ControlKind::Label) {
-      if (control.tabOrder != -1) return false;
-    } else if (control.tabOrder != next++) {
-      return false;
-    }
-  }
-  return true;
-}());
+// Whether Tab reaches the control. Tab goes through the controls in the order they are made,
+// and passes over the labels.
+constexpr bool IsTabStop(const ControlSpec& control) {
+  return control.kind != ControlKind::Label;
+}
+
+// The key that '&' marks in a caption, which Alt with it clicks (a button) or focuses (the
+// control a label names); 0 when there is none.
+constexpr char16_t AccessKey(std::u16string_view caption) {
+  const size_t mark = caption.find(u'&');
+  return mark == std::u16string_view::npos || mark + 1 == caption.size() ? 0 : caption[mark + 1];
+}
 
 }  // namespace qdvz

@@ -124,7 +124,7 @@ void HenkanWindow::createControls() {
                          TwipsToPixels(spec.width, dpiX), TwipsToPixels(spec.height, dpiY));
     if (!spec.tooltip.empty()) control->setToolTip(Q(spec.tooltip));
     if (spec.font.centipoints != 0) control->setFont(TextFont(spec.font.centipoints / 100.0));
-    if (spec.tabOrder >= 0) {
+    if (IsTabStop(spec)) {
       if (lastInTabOrder) QWidget::setTabOrder(lastInTabOrder, control);
       lastInTabOrder = control;
     }

@@ -114,7 +114,7 @@ void HenkanWindow::CreateControls(HINSTANCE instance) {
   for (size_t i = 0; i < kControls.size(); ++i) {
     const ControlSpec& spec = kControls[i];
     const ControlClass kind = ClassOf(spec.kind);
-    const DWORD tabStop = spec.tabOrder >= 0 ? WS_TABSTOP : 0;
+    const DWORD tabStop = IsTabStop(spec) ? WS_TABSTOP : 0;
     // Placed and given their fonts by ApplyLayout.
     CreateWindowExW(kind.exStyle, kind.name, Wide(spec.caption).c_str(),
                     WS_CHILD | WS_VISIBLE | tabStop | kind.style, 0, 0, 0, 0, window_,

@@ -123,7 +123,7 @@ bool HenkanWindow::PreTranslate(MSG& message) {
   if (message.message == WM_SYSCHAR) {
     const auto key = static_cast<char16_t>(std::towupper(static_cast<wint_t>(message.wParam)));
     for (size_t i = 0; i < kControls.size(); ++i) {
-      if (kControls[i].kind == ControlKind::Label && kControls[i].accessKey == key) {
+      if (kControls[i].kind == ControlKind::Label && AccessKey(kControls[i].caption) == key) {
         MoveFocus(Control(IdOf(LabelledControl(i))));
         return true;
       }
